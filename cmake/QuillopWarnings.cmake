@@ -1,0 +1,7 @@
+# Warnings for every target of the project: quillop_warnings(<target>)
+function(quillop_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(QUILLOP_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
