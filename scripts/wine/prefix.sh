@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Creates (once) the Wine prefix Quillop's tests and screenshots use, under build/wine-prefix,
+# with font replacements so that "Times New Roman" and "Courier" look as designed.
+# Usage: source scripts/wine/prefix.sh   (exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES)
+quillop_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+export WINEPREFIX="${QUILLOP_WINEPREFIX:-$quillop_root/build/wine-prefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko installer dialogs in a fresh prefix.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEARCH=win64
+
+quillop_prefix_ready() {
+    [ -f "$WINEPREFIX/.quillop-fonts" ]
+}
+
+quillop_make_prefix() {
+    quillop_prefix_ready && return 0
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    # Needs a display for nothing here; run headless.
+    DISPLAY= wineboot -i >/dev/null 2>&1 || true
+    local key='HKCU\Software\Wine\Fonts\Replacements'
+    DISPLAY= wine reg add "$key" /v "Times New Roman" /t REG_SZ /d "Liberation Serif" /f >/dev/null 2>&1
+    DISPLAY= wine reg add "$key" /v "Courier" /t REG_SZ /d "Liberation Mono" /f >/dev/null 2>&1
+    DISPLAY= wine reg add "$key" /v "Courier New" /t REG_SZ /d "Liberation Mono" /f >/dev/null 2>&1
+    DISPLAY= wine reg add "$key" /v "Arial" /t REG_SZ /d "Liberation Sans" /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.quillop-fonts"
+}
