@@ -1,0 +1,329 @@
+#include "Bitmap.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace quillop::gif {
+
+namespace {
+
+constexpr size_t FileHeaderSize = 14;
+constexpr size_t InfoHeaderSize = 40;
+
+void Put16(uint8_t* P, uint32_t V) {
+    P[0] = static_cast<uint8_t>(V);
+    P[1] = static_cast<uint8_t>(V >> 8);
+}
+void Put32(uint8_t* P, uint32_t V) {
+    Put16(P, V);
+    Put16(P + 2, V >> 16);
+}
+uint32_t Get16(const uint8_t* P) {
+    return P[0] | (uint32_t{P[1]} << 8);
+}
+uint32_t Get32(const uint8_t* P) {
+    return Get16(P) | (Get16(P + 2) << 16);
+}
+
+uint32_t QuadColor(const TRGBQuad& Q) {
+    return (uint32_t{Q.Red} << 16) | (uint32_t{Q.Green} << 8) | Q.Blue;
+}
+
+} // namespace
+
+uint64_t DIBRowSize(int64_t Width, int BitCount) {
+    if (Width <= 0 || (BitCount != 1 && BitCount != 8 && BitCount != 32) || Width > (1ll << 30)) {
+        return 0;
+    }
+    const uint64_t Bits = static_cast<uint64_t>(Width) * static_cast<uint64_t>(BitCount);
+    return ((Bits + 31) / 32) * 4;
+}
+
+bool TBitmap::Create(int32_t Width, int32_t Height, int BitCount) {
+    Reset();
+    const uint64_t Row = DIBRowSize(Width, BitCount);
+    if (Row == 0 || Height <= 0 || Row * static_cast<uint64_t>(Height) > (uint64_t{1} << 40)) {
+        return false;
+    }
+    Buffer.assign(static_cast<size_t>(Row * static_cast<uint64_t>(Height)), 0);
+    Pixels = Buffer.data();
+    W = Width;
+    H = Height;
+    Bits = BitCount;
+    RowBytes = static_cast<size_t>(Row);
+    return true;
+}
+
+void TBitmap::Reset() {
+    std::vector<uint8_t>().swap(Buffer);
+    Pixels = nullptr;
+    W = H = 0;
+    Bits = 0;
+    RowBytes = 0;
+    Colors.clear();
+}
+
+TBitmap::TBitmap(TBitmap&& Other) noexcept {
+    *this = std::move(Other);
+}
+
+TBitmap& TBitmap::operator=(TBitmap&& Other) noexcept {
+    if (this != &Other) {
+        // The pixel pointer points into the buffer, which keeps its address when moved.
+        Buffer = std::move(Other.Buffer);
+        Pixels = std::exchange(Other.Pixels, nullptr);
+        W = std::exchange(Other.W, 0);
+        H = std::exchange(Other.H, 0);
+        Bits = std::exchange(Other.Bits, 0);
+        RowBytes = std::exchange(Other.RowBytes, 0);
+        Colors = std::move(Other.Colors);
+        Other.Buffer.clear();
+        Other.Colors.clear();
+    }
+    return *this;
+}
+
+void TBitmap::AdoptBMP(std::vector<uint8_t> File, size_t PixelOffset, int32_t Width, int32_t Height,
+                       int BitCount, std::vector<TRGBQuad> Palette) {
+    Buffer = std::move(File);
+    Pixels = Buffer.data() + PixelOffset;
+    W = Width;
+    H = Height;
+    Bits = BitCount;
+    RowBytes = static_cast<size_t>(DIBRowSize(Width, BitCount));
+    Colors = std::move(Palette);
+}
+
+uint32_t TBitmap::Pixel(int32_t X, int32_t Y) const {
+    if (X < 0 || Y < 0 || X >= W || Y >= H) {
+        return 0;
+    }
+    const uint8_t* R = Row(Y);
+    switch (Bits) {
+    case 1:
+        return (R[X >> 3] >> (7 - (X & 7))) & 1u;
+    case 8:
+        return R[X];
+    case 32:
+        return Get32(R + 4 * static_cast<size_t>(X)) & 0xFFFFFFu;
+    default:
+        return 0;
+    }
+}
+
+uint32_t TBitmap::Color(int32_t X, int32_t Y) const {
+    const uint32_t P = Pixel(X, Y);
+    switch (Bits) {
+    case 1:
+        return P ? 0xFFFFFFu : 0;
+    case 8:
+        return P < Colors.size() ? QuadColor(Colors[P]) : 0;
+    default:
+        return P;
+    }
+}
+
+std::vector<uint8_t> MakeBMP(int32_t Width, int32_t Height, int BitCount,
+                             const std::vector<TRGBQuad>& Palette, const uint8_t* Rows,
+                             size_t RowsSize) {
+    const size_t Offset = FileHeaderSize + InfoHeaderSize + 4 * Palette.size();
+    const size_t ImageSize =
+        static_cast<size_t>(DIBRowSize(Width, BitCount)) * static_cast<size_t>(std::max(Height, 0));
+    std::vector<uint8_t> File(Offset + RowsSize, 0);
+    uint8_t* P = File.data();
+    P[0] = 'B';
+    P[1] = 'M';
+    Put32(P + 2, static_cast<uint32_t>(Offset + ImageSize));
+    Put32(P + 10, static_cast<uint32_t>(Offset));
+    P += FileHeaderSize;
+    Put32(P + 0, InfoHeaderSize);
+    Put32(P + 4, static_cast<uint32_t>(Width));
+    Put32(P + 8, static_cast<uint32_t>(Height));
+    Put16(P + 12, 1);
+    Put16(P + 14, static_cast<uint32_t>(BitCount));
+    Put32(P + 16, 0);
+    Put32(P + 20, static_cast<uint32_t>(ImageSize));
+    Put32(P + 32, static_cast<uint32_t>(Palette.size()));
+    P += InfoHeaderSize;
+    for (const TRGBQuad& Q : Palette) {
+        P[0] = Q.Blue;
+        P[1] = Q.Green;
+        P[2] = Q.Red;
+        P[3] = 0;
+        P += 4;
+    }
+    if (RowsSize > 0) {
+        std::memcpy(P, Rows, RowsSize);
+    }
+    return File;
+}
+
+bool BitmapFromDIB(TBitmap& Bitmap, std::vector<uint8_t> File) {
+    Bitmap.Reset();
+    if (File.size() < FileHeaderSize + InfoHeaderSize || File[0] != 'B' || File[1] != 'M') {
+        return false;
+    }
+    const uint8_t* P = File.data();
+    const uint32_t Offset = Get32(P + 10);
+    const uint8_t* Info = P + FileHeaderSize;
+    if (Get32(Info) != InfoHeaderSize) {
+        return false;
+    }
+    const auto Width = static_cast<int32_t>(Get32(Info + 4));
+    const auto Height = static_cast<int32_t>(Get32(Info + 8));
+    const uint32_t Planes = Get16(Info + 12);
+    const int BitCount = static_cast<int>(Get16(Info + 14));
+    const uint32_t Compression = Get32(Info + 16);
+    uint32_t Used = Get32(Info + 32);
+    if (Planes != 1 || Compression != 0 || (BitCount != 1 && BitCount != 8) || Width <= 0 ||
+        Height <= 0) {
+        return false;
+    }
+    const uint32_t MaxColors = 1u << BitCount;
+    if (Used == 0) {
+        Used = MaxColors;
+    }
+    if (Used > MaxColors) {
+        return false;
+    }
+    const uint64_t PaletteEnd = FileHeaderSize + InfoHeaderSize + 4ull * Used;
+    const uint64_t Row = DIBRowSize(Width, BitCount);
+    const uint64_t Size = Row * static_cast<uint64_t>(Height);
+    if (Offset < PaletteEnd || Offset > File.size() || File.size() - Offset < Size) {
+        return false; // missing or short pixel part
+    }
+    std::vector<TRGBQuad> Palette(Used);
+    for (uint32_t I = 0; I < Used; ++I) {
+        const uint8_t* Q = P + FileHeaderSize + InfoHeaderSize + 4 * I;
+        Palette[I] = TRGBQuad{Q[0], Q[1], Q[2], 0};
+    }
+    Bitmap.AdoptBMP(std::move(File), Offset, Width, Height, BitCount, std::move(Palette));
+    return true;
+}
+
+namespace {
+
+// One row of a raster operation on 32-bit pixels; Src is already converted to 0x00RRGGBB.
+template <uint32_t Rop> inline uint32_t Apply(uint32_t D, uint32_t S) {
+    if constexpr (Rop == SRCCOPY) {
+        return S;
+    } else if constexpr (Rop == SRCAND) {
+        return D & S;
+    } else if constexpr (Rop == SRCINVERT) {
+        return D ^ S;
+    } else if constexpr (Rop == BLACKNESS) {
+        return 0;
+    } else {
+        return 0xFFFFFFu;
+    }
+}
+
+bool KnownRop(uint32_t Rop) {
+    return Rop == SRCCOPY || Rop == SRCAND || Rop == SRCINVERT || Rop == BLACKNESS ||
+           Rop == WHITENESS;
+}
+
+uint32_t Combine(uint32_t Rop, uint32_t D, uint32_t S) {
+    switch (Rop) {
+    case SRCCOPY:
+        return Apply<SRCCOPY>(D, S);
+    case SRCAND:
+        return Apply<SRCAND>(D, S);
+    case SRCINVERT:
+        return Apply<SRCINVERT>(D, S);
+    case BLACKNESS:
+        return Apply<BLACKNESS>(D, S);
+    default:
+        return Apply<WHITENESS>(D, S);
+    }
+}
+
+uint32_t GetBit(const uint8_t* Row, int32_t X) {
+    return (Row[X >> 3] >> (7 - (X & 7))) & 1u;
+}
+
+void SetBit(uint8_t* Row, int32_t X, uint32_t B) {
+    const uint8_t M = static_cast<uint8_t>(0x80u >> (X & 7));
+    Row[X >> 3] = static_cast<uint8_t>(B ? (Row[X >> 3] | M) : (Row[X >> 3] & ~M));
+}
+
+} // namespace
+
+bool BitBlt(TBitmap& Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height,
+            const TBitmap* Source, int32_t SourceX, int32_t SourceY, uint32_t RasterOp) {
+    if (!KnownRop(RasterOp) || Dest.IsEmpty() || Width <= 0 || Height <= 0) {
+        return false;
+    }
+    const bool NeedsSource = RasterOp != BLACKNESS && RasterOp != WHITENESS;
+    if (NeedsSource && (Source == nullptr || Source->IsEmpty())) {
+        return false;
+    }
+    if (Dest.BitCount() == 1 && NeedsSource && Source->BitCount() != 1) {
+        return false;
+    }
+    // Clip in 64 bits to the destination and, when used, the source.
+    int64_t DX = X, DY = Y, SX = SourceX, SY = SourceY, W = Width, H = Height;
+    auto ClipAxis = [](int64_t& D, int64_t& S, int64_t& Len, int64_t DLimit, int64_t SLimit,
+                       bool UseSource) {
+        if (D < 0) {
+            S -= D;
+            Len += D;
+            D = 0;
+        }
+        if (UseSource && S < 0) {
+            D -= S;
+            Len += S;
+            S = 0;
+        }
+        Len = std::min(Len, DLimit - D);
+        if (UseSource) {
+            Len = std::min(Len, SLimit - S);
+        }
+    };
+    ClipAxis(DX, SX, W, Dest.Width(), NeedsSource ? Source->Width() : 0, NeedsSource);
+    ClipAxis(DY, SY, H, Dest.Height(), NeedsSource ? Source->Height() : 0, NeedsSource);
+    if (W <= 0 || H <= 0) {
+        return false;
+    }
+    const auto x0 = static_cast<int32_t>(DX), sx0 = static_cast<int32_t>(SX);
+    const auto w = static_cast<int32_t>(W);
+    for (int32_t j = 0; j < H; ++j) {
+        uint8_t* DRow = Dest.Row(static_cast<int32_t>(DY) + j);
+        const uint8_t* SRow = NeedsSource ? Source->Row(static_cast<int32_t>(SY) + j) : nullptr;
+        if (Dest.BitCount() == 1) {
+            for (int32_t i = 0; i < w; ++i) {
+                const uint32_t D = GetBit(DRow, x0 + i) ? 0xFFFFFFu : 0;
+                const uint32_t S = (SRow && GetBit(SRow, sx0 + i)) ? 0xFFFFFFu : 0;
+                SetBit(DRow, x0 + i, Combine(RasterOp, D, S) & 1u);
+            }
+            continue;
+        }
+        if (Dest.BitCount() != 32) {
+            return false;
+        }
+        uint8_t* DP = DRow + 4 * static_cast<size_t>(x0);
+        for (int32_t i = 0; i < w; ++i, DP += 4) {
+            uint32_t S = 0;
+            if (SRow) {
+                switch (Source->BitCount()) {
+                case 1:
+                    S = GetBit(SRow, sx0 + i) ? 0xFFFFFFu : 0;
+                    break;
+                case 8: {
+                    const uint8_t Index = SRow[sx0 + i];
+                    S = Index < Source->Palette().size() ? QuadColor(Source->Palette()[Index]) : 0;
+                    break;
+                }
+                default:
+                    S = Get32(SRow + 4 * static_cast<size_t>(sx0 + i)) & 0xFFFFFFu;
+                    break;
+                }
+            }
+            Put32(DP, Combine(RasterOp, Get32(DP) & 0xFFFFFFu, S));
+        }
+    }
+    return true;
+}
+
+} // namespace quillop::gif
