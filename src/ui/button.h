@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/control.h"
+
+#include <functional>
+
+namespace quillop::ui {
+
+// A push button, optionally with a picture beside its caption.
+class Button : public Control {
+public:
+    using Control::Control;
+
+    // Name of the bitmap resource shown on the button; empty for none. The bitmap holds two
+    // square cells side by side (normal, disabled); its bottom-left pixel marks transparency.
+    const std::string& ImageResource() const { return image_resource_; }
+    void SetImageResource(std::string name) { image_resource_ = std::move(name); }
+
+    std::function<void(Component& sender)> OnClick;
+
+    // Entry point: the user pressed the button.
+    void Click();
+
+protected:
+    std::unique_ptr<Peer> MakePeer(PeerFactory& factory) override;
+
+private:
+    std::string image_resource_;
+};
+
+} // namespace quillop::ui
