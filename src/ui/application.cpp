@@ -5,7 +5,11 @@
 namespace quillop::ui {
 
 Application::Application(platform::Services& services, PeerFactory* peers)
-    : services_(services), peers_(peers) {}
+    : services_(services), peers_(peers) {
+    if (peers_ != nullptr) {
+        peers_->Attach(*this);
+    }
+}
 
 void Application::Run(Form& main_form) {
     main_form_ = &main_form;

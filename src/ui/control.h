@@ -42,6 +42,8 @@ public:
     void SetTop(int top);
     void SetWidth(int width);
     void SetHeight(int height);
+    // Entry point: the window system moved or sized the control; no Sync, no event.
+    void BoundsChanged(const Bounds& bounds) { bounds_ = bounds; }
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption);

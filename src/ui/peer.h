@@ -11,6 +11,7 @@
 
 namespace quillop::ui {
 
+class Application;
 class Form;
 class GroupBox;
 class Label;
@@ -49,6 +50,9 @@ public:
 class PeerFactory {
 public:
     virtual ~PeerFactory() = default;
+    // Called by the Application's constructor, so peers can route notifications through
+    // Application::Dispatch.
+    virtual void Attach(Application&) {}
     virtual std::unique_ptr<Peer> CreateForm(Form& form) = 0;
     virtual std::unique_ptr<Peer> CreateGroupBox(GroupBox& box) = 0;
     virtual std::unique_ptr<Peer> CreateLabel(Label& label) = 0;
