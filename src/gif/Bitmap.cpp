@@ -153,7 +153,7 @@ std::vector<uint8_t> MakeBMP(int32_t Width, int32_t Height, int BitCount,
         P[3] = 0;
         P += 4;
     }
-    if (RowsSize > 0) {
+    if (Rows != nullptr && RowsSize > 0) {
         std::memcpy(P, Rows, RowsSize);
     }
     return File;
@@ -239,6 +239,18 @@ uint32_t Combine(uint32_t Rop, uint32_t D, uint32_t S) {
     }
 }
 
+// 0x00RRGGBB per index, as stored little-endian bytes (blue, green, red, 0); past the
+// palette: black.
+void PaletteLookup(const TBitmap& Source, uint32_t (&Lookup)[256]) {
+    const auto& Pal = Source.Palette();
+    for (size_t I = 0; I < 256; ++I) {
+        uint32_t C = I < Pal.size() ? QuadColor(Pal[I]) : 0;
+        uint8_t B[4] = {static_cast<uint8_t>(C), static_cast<uint8_t>(C >> 8),
+                        static_cast<uint8_t>(C >> 16), 0};
+        std::memcpy(&Lookup[I], B, 4);
+    }
+}
+
 uint32_t GetBit(const uint8_t* Row, int32_t X) {
     return (Row[X >> 3] >> (7 - (X & 7))) & 1u;
 }
@@ -288,6 +300,34 @@ bool BitBlt(TBitmap& Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height,
     }
     const auto x0 = static_cast<int32_t>(DX), sx0 = static_cast<int32_t>(SX);
     const auto w = static_cast<int32_t>(W);
+    if (Dest.BitCount() == 32 && NeedsSource && Source->BitCount() == 8 && RasterOp == SRCCOPY) {
+        uint32_t Lookup[256];
+        PaletteLookup(*Source, Lookup);
+        for (int32_t j = 0; j < H; ++j) {
+            auto* DP = reinterpret_cast<uint8_t*>(Dest.Row(static_cast<int32_t>(DY) + j)) +
+                       4 * static_cast<size_t>(x0);
+            const uint8_t* SP = Source->Row(static_cast<int32_t>(SY) + j) + sx0;
+            for (int32_t i = 0; i < w; ++i) {
+                std::memcpy(DP + 4 * static_cast<size_t>(i), &Lookup[SP[i]], 4);
+            }
+        }
+        return true;
+    }
+    if (Dest.BitCount() == 32 && !NeedsSource) {
+        const uint8_t Fill = RasterOp == WHITENESS ? 0xFF : 0;
+        for (int32_t j = 0; j < H; ++j) {
+            uint8_t* DP = Dest.Row(static_cast<int32_t>(DY) + j) + 4 * static_cast<size_t>(x0);
+            if (Fill == 0) {
+                std::memset(DP, 0, 4 * static_cast<size_t>(w));
+            } else {
+                for (int32_t i = 0; i < w; ++i) {
+                    DP[4 * i] = DP[4 * i + 1] = DP[4 * i + 2] = 0xFF;
+                    DP[4 * i + 3] = 0;
+                }
+            }
+        }
+        return true;
+    }
     for (int32_t j = 0; j < H; ++j) {
         uint8_t* DRow = Dest.Row(static_cast<int32_t>(DY) + j);
         const uint8_t* SRow = NeedsSource ? Source->Row(static_cast<int32_t>(SY) + j) : nullptr;
@@ -321,6 +361,43 @@ bool BitBlt(TBitmap& Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height,
                 }
             }
             Put32(DP, Combine(RasterOp, Get32(DP) & 0xFFFFFFu, S));
+        }
+    }
+    return true;
+}
+
+bool MaskedDraw(TBitmap& Dest, int32_t X, int32_t Y, const TBitmap& Image, const TBitmap& Mask) {
+    if (Dest.BitCount() != 32 || Image.BitCount() != 8 || Mask.BitCount() != 1 ||
+        Mask.Width() != Image.Width() || Mask.Height() != Image.Height() || Image.IsEmpty()) {
+        return false;
+    }
+    int64_t DX = X, DY = Y, SX = 0, SY = 0, W = Image.Width(), H = Image.Height();
+    if (DX < 0) {
+        SX = -DX;
+        W += DX;
+        DX = 0;
+    }
+    if (DY < 0) {
+        SY = -DY;
+        H += DY;
+        DY = 0;
+    }
+    W = std::min<int64_t>(W, Dest.Width() - DX);
+    H = std::min<int64_t>(H, Dest.Height() - DY);
+    if (W <= 0 || H <= 0) {
+        return false;
+    }
+    uint32_t Lookup[256];
+    PaletteLookup(Image, Lookup);
+    for (int64_t j = 0; j < H; ++j) {
+        uint8_t* DP = Dest.Row(static_cast<int32_t>(DY + j)) + 4 * static_cast<size_t>(DX);
+        const uint8_t* SP = Image.Row(static_cast<int32_t>(SY + j));
+        const uint8_t* MP = Mask.Row(static_cast<int32_t>(SY + j));
+        for (int64_t i = 0; i < W; ++i) {
+            const int64_t x = SX + i;
+            if (!((MP[x >> 3] >> (7 - (x & 7))) & 1)) {
+                std::memcpy(DP + 4 * i, &Lookup[SP[x]], 4);
+            }
         }
     }
     return true;

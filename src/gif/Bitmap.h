@@ -100,4 +100,9 @@ bool BitmapFromDIB(TBitmap& Bitmap, std::vector<uint8_t> File);
 bool BitBlt(TBitmap& Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height,
             const TBitmap* Source, int32_t SourceX, int32_t SourceY, uint32_t RasterOp);
 
+// The transparent draw in one pass: where Mask (1-bit, same size as Image) is 0 the pixel of
+// Image (8-bit) replaces Dest's, where it is 1 Dest stays. Gives exactly what Image SRCINVERT,
+// Mask SRCAND, Image SRCINVERT give one after the other. Clipped like BitBlt.
+bool MaskedDraw(TBitmap& Dest, int32_t X, int32_t Y, const TBitmap& Image, const TBitmap& Mask);
+
 } // namespace quillop::gif

@@ -214,7 +214,10 @@ private:
 
     uint64_t FMemoryBudget = GIFDefaultMemoryBudget;
     uint64_t FMemoryUsed = 0;
+    uint64_t FComposedBytes = 0;
     bool FDecoding = false;
+
+    void ClearComposition();
 };
 
 } // namespace quillop::gif

@@ -1,0 +1,355 @@
+#include "ImageData.h"
+
+#include "Bitmap.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace quillop::gif {
+
+namespace {
+
+constexpr int TableSize = 4096;
+constexpr size_t Padding = 8;
+
+inline uint64_t Load64(const uint8_t* P) {
+    uint64_t V;
+    std::memcpy(&V, P, sizeof V);
+    if constexpr (std::endian::native == std::endian::big) {
+        V = __builtin_bswap64(V);
+    }
+    return V;
+}
+
+} // namespace
+
+int32_t StoredRowToImageRow(int32_t K, int32_t Height, bool Interlaced) {
+    if (!Interlaced) {
+        return K;
+    }
+    const int32_t Pass0 = (Height + 7) / 8;
+    const int32_t Pass1 = (Height + 3) / 8;
+    const int32_t Pass2 = (Height + 1) / 4;
+    if (K < Pass0) {
+        return 8 * K;
+    }
+    K -= Pass0;
+    if (K < Pass1) {
+        return 4 + 8 * K;
+    }
+    K -= Pass1;
+    if (K < Pass2) {
+        return 2 + 4 * K;
+    }
+    K -= Pass2;
+    return 1 + 2 * K;
+}
+
+TImageDataDecoder::TImageDataDecoder()
+    : Prefix(TableSize), Suffix(TableSize), First(TableSize), Length(TableSize),
+      Stack(TableSize + 1) {}
+
+uint64_t TImageDataDecoder::ScratchBytes(int32_t Width, int32_t Height) {
+    if (Width <= 0 || Height <= 0) {
+        return 0;
+    }
+    return static_cast<uint64_t>(Width) * static_cast<uint64_t>(Height);
+}
+
+void TImageDataDecoder::GatherSubBlocks(const uint8_t* Input, size_t InputSize, size_t& Position) {
+    Data.clear();
+    BlockEnd.clear();
+    BlockPos.clear();
+    while (Position < InputSize) {
+        const size_t L = Input[Position];
+        if (L == 0) {
+            ++Position;
+            break;
+        }
+        if (InputSize - Position - 1 < L) {
+            // A sub-block cut short by the end of the input: its bytes are not used.
+            Position = InputSize;
+            break;
+        }
+        Data.insert(Data.end(), Input + Position + 1, Input + Position + 1 + L);
+        Position += 1 + L;
+        BlockEnd.push_back(Data.size());
+        BlockPos.push_back(Position);
+    }
+    TerminatorPos = Position;
+    Data.insert(Data.end(), Padding, 0);
+}
+
+size_t TImageDataDecoder::LazyPosition(uint64_t BitsConsumed) const {
+    // The first sub-block whose end lies past the consumed bits (8 x end > bits).
+    auto It = std::upper_bound(BlockEnd.begin(), BlockEnd.end(), BitsConsumed >> 3);
+    if (It == BlockEnd.end()) {
+        return TerminatorPos;
+    }
+    return BlockPos[static_cast<size_t>(It - BlockEnd.begin())];
+}
+
+bool TImageDataDecoder::Decode(const TImageDataSpec& Spec, const uint8_t* Input, size_t InputSize,
+                               size_t& Position, uint8_t* PixelRows, uint8_t* MaskRows,
+                               const TRowProgress& OnRow) {
+    Stored = 0;
+    if (Position >= InputSize || Spec.Width <= 0 || Spec.Height <= 0) {
+        return false;
+    }
+    const int MinCodeSize = Input[Position++];
+    if (MinCodeSize >= 12) {
+        // The clear code would not leave room in a 4096-entry table.
+        return false;
+    }
+    GatherSubBlocks(Input, InputSize, Position);
+    const int64_t Total = static_cast<int64_t>(Spec.Width) * Spec.Height;
+    if (OutputCapacity < static_cast<uint64_t>(Total)) {
+        Output = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(Total));
+        OutputCapacity = static_cast<size_t>(Total);
+    }
+    const bool Report = Spec.ProgressOn && OnRow && Total > 100000;
+    RunLZW(MinCodeSize, Total, Report ? &OnRow : nullptr, Spec);
+    Scatter(Spec, PixelRows, MaskRows);
+    return true;
+}
+
+void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgress* OnRow,
+                               const TImageDataSpec& Spec) {
+    const int Clear = 1 << MinCodeSize;
+    const int End = Clear + 1;
+    uint16_t* const Pre = Prefix.data();
+    uint8_t* const Suf = Suffix.data();
+    uint8_t* const Fst = First.data();
+    uint16_t* const Len = Length.data();
+    std::fill(Prefix.begin(), Prefix.end(), 0);
+    std::fill(Suffix.begin(), Suffix.end(), 0);
+    for (int I = 0; I < Clear; ++I) {
+        Suf[I] = Fst[I] = static_cast<uint8_t>(I);
+        Len[I] = 1;
+    }
+
+    const uint8_t* const D = Data.data();
+    const uint64_t TotalBits = 8 * static_cast<uint64_t>(Data.size() - Padding);
+    uint64_t Bit = 0;
+    int Width = MinCodeSize + 1;
+    int Limit = 2 * Clear;
+    int Next = Clear + 2;
+    bool Dirty = false;
+    uint8_t* const Out = Output.get();
+    int64_t Pos = 0;
+
+    // Progress bookkeeping: stored rows finished so far.
+    int32_t Row = 0;
+    int64_t RowEnd = Spec.Width;
+    const int32_t RowStep = Spec.Width > 320 ? 31 : 63;
+    auto ReportRows = [&] {
+        while (Pos >= RowEnd && Row < Spec.Height) {
+            const int32_t Y = StoredRowToImageRow(Row, Spec.Height, Spec.Interlaced);
+            if ((Y & RowStep) == 0) {
+                (*OnRow)(Y, LazyPosition(Bit));
+            }
+            ++Row;
+            RowEnd += Spec.Width;
+        }
+    };
+    // A code fits only when it ends strictly before the last bit of the data.
+    auto GetCode = [&]() -> int {
+        if (Bit + static_cast<uint64_t>(Width) >= TotalBits) {
+            return -1;
+        }
+        const int C = static_cast<int>((Load64(D + (Bit >> 3)) >> (Bit & 7)) & ((1u << Width) - 1));
+        Bit += static_cast<uint64_t>(Width);
+        return C;
+    };
+    auto ResetTable = [&] {
+        Width = MinCodeSize + 1;
+        Limit = 2 * Clear;
+        Next = Clear + 2;
+        Dirty = false;
+    };
+    // The code that starts a table: further clear codes are skipped, the end code ends the
+    // image, a code above it ends it as cut short.
+    auto StartCode = [&]() -> int {
+        int C = GetCode();
+        while (C == Clear) {
+            ResetTable();
+            C = GetCode();
+        }
+        if (C < 0 || C == End) {
+            return -1;
+        }
+        if (C > End) {
+            return -1;
+        }
+        return C;
+    };
+
+    int Old = StartCode();
+    if (Old < 0) {
+        Stored = 0;
+        return;
+    }
+    uint8_t FirstByte = static_cast<uint8_t>(Old);
+    Out[Pos++] = FirstByte;
+    if (OnRow) {
+        ReportRows();
+    }
+
+    while (Pos < Total) {
+        int C = GetCode();
+        if (C < 0 || C == End) {
+            break;
+        }
+        if (C == Clear) {
+            ResetTable();
+            C = StartCode();
+            if (C < 0) {
+                break;
+            }
+            Old = C;
+            FirstByte = static_cast<uint8_t>(C);
+            Out[Pos++] = FirstByte;
+            if (OnRow) {
+                ReportRows();
+            }
+            continue;
+        }
+        const int64_t Avail = Total - Pos;
+        uint8_t* const Dst = Out + Pos;
+        if (!Dirty) {
+            // Every entry below Next was made since the last clear: lengths and first bytes
+            // are exact, so the string is written backwards straight into place.
+            int Code;
+            int64_t N;
+            if (C < Next) {
+                Code = C;
+                N = Len[C];
+                FirstByte = Fst[C];
+            } else {
+                Code = Old;
+                N = Len[Old] + 1;
+                FirstByte = Fst[Old];
+                if (N <= Avail) {
+                    Dst[N - 1] = FirstByte;
+                }
+            }
+            const int64_t StringLen = C < Next ? N : N - 1;
+            int64_t Skip = StringLen - std::min<int64_t>(StringLen, Avail);
+            while (Skip-- > 0) {
+                Code = Pre[Code];
+            }
+            for (int64_t I = std::min<int64_t>(StringLen, Avail) - 1; I > 0; --I) {
+                Dst[I] = Suf[Code];
+                Code = Pre[Code];
+            }
+            Dst[0] = Suf[Code];
+            if (C > Next) {
+                Dirty = true;
+            }
+            if (Next < TableSize) {
+                Pre[Next] = static_cast<uint16_t>(Old);
+                Suf[Next] = FirstByte;
+                Fst[Next] = Fst[Old];
+                Len[Next] = static_cast<uint16_t>(Len[Old] + 1);
+                ++Next;
+                if (Next >= Limit && Limit < TableSize) {
+                    Limit *= 2;
+                    ++Width;
+                }
+            }
+            Old = C;
+            Pos += std::min<int64_t>(N, Avail);
+        } else {
+            // The table may hold entries from before the last clear: walk it step by step,
+            // with the bounds a literal reading keeps.
+            const int Incoming = C;
+            int Depth = 0;
+            uint8_t* const S = Stack.data();
+            if (C >= Next) {
+                S[Depth++] = FirstByte;
+                C = Old;
+            }
+            bool Broken = false;
+            while (C >= Clear) {
+                S[Depth++] = Suf[C];
+                if (Depth > TableSize - 1 || Pre[C] == C) {
+                    Broken = true;
+                    break;
+                }
+                C = Pre[C];
+            }
+            if (Broken) {
+                break;
+            }
+            FirstByte = Suf[C];
+            S[Depth++] = FirstByte;
+            if (Next < TableSize) {
+                Pre[Next] = static_cast<uint16_t>(Old);
+                Suf[Next] = FirstByte;
+                ++Next;
+                if (Next >= Limit && Limit < TableSize) {
+                    Limit *= 2;
+                    ++Width;
+                }
+            }
+            Old = Incoming;
+            const int64_t N = std::min<int64_t>(Depth, Avail);
+            for (int64_t I = 0; I < N; ++I) {
+                Dst[I] = S[Depth - 1 - I];
+            }
+            Pos += N;
+        }
+        if (OnRow) {
+            ReportRows();
+        }
+    }
+    Stored = Pos;
+}
+
+void TImageDataDecoder::Scatter(const TImageDataSpec& Spec, uint8_t* PixelRows,
+                                uint8_t* MaskRows) const {
+    const int32_t W = Spec.Width, H = Spec.Height;
+    const size_t PixelStride = static_cast<size_t>(DIBRowSize(W, 8));
+    const size_t MaskStride = static_cast<size_t>(DIBRowSize(W, 1));
+    const uint8_t Index = Spec.TransparentIndex;
+    for (int32_t K = 0; K < H; ++K) {
+        const int32_t Y = StoredRowToImageRow(K, H, Spec.Interlaced);
+        const int64_t RowStart = static_cast<int64_t>(K) * W;
+        const int32_t N = static_cast<int32_t>(std::clamp<int64_t>(Stored - RowStart, 0, W));
+        const uint8_t* Src = Output.get() + RowStart;
+        if (N > 0) {
+            std::memcpy(PixelRows + PixelStride * static_cast<size_t>(H - 1 - Y), Src,
+                        static_cast<size_t>(N));
+        }
+        if (!Spec.Transparent || MaskRows == nullptr) {
+            continue;
+        }
+        uint8_t* M = MaskRows + MaskStride * static_cast<size_t>(H - 1 - Y);
+        int32_t X = 0;
+        for (; X + 8 <= N; X += 8) {
+            const uint8_t* P = Src + X;
+            M[X >> 3] = static_cast<uint8_t>(((P[0] == Index) << 7) | ((P[1] == Index) << 6) |
+                                             ((P[2] == Index) << 5) | ((P[3] == Index) << 4) |
+                                             ((P[4] == Index) << 3) | ((P[5] == Index) << 2) |
+                                             ((P[6] == Index) << 1) | (P[7] == Index));
+        }
+        for (; X < N; ++X) {
+            if (Src[X] == Index) {
+                M[X >> 3] = static_cast<uint8_t>(M[X >> 3] | (0x80 >> (X & 7)));
+            }
+        }
+        // Pixels the data never reached are transparent.
+        for (; X < W && (X & 7) != 0; ++X) {
+            M[X >> 3] = static_cast<uint8_t>(M[X >> 3] | (0x80 >> (X & 7)));
+        }
+        for (; X + 8 <= W; X += 8) {
+            M[X >> 3] = 0xFF;
+        }
+        for (; X < W; ++X) {
+            M[X >> 3] = static_cast<uint8_t>(M[X >> 3] | (0x80 >> (X & 7)));
+        }
+    }
+}
+
+} // namespace quillop::gif

@@ -1,0 +1,69 @@
+// LZW decoding of one GIF image's data into DIB pixel rows and mask rows.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace quillop::gif {
+
+struct TImageDataSpec {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    bool Interlaced = false;
+    bool Transparent = false;
+    uint8_t TransparentIndex = 0;
+    // Report finished rows (every 32nd or 64th) through OnRow.
+    bool ProgressOn = false;
+};
+
+// Called after a reported row with the image row number and the input position a reader
+// that fetches sub-blocks only as it needs them would have reached. May throw.
+using TRowProgress = std::function<void(int32_t Row, size_t Position)>;
+
+// Decodes images one after the other, reusing its tables and buffers.
+class TImageDataDecoder {
+public:
+    TImageDataDecoder();
+
+    // Decodes the image data at Input[Position] (the minimum code size byte) into PixelRows
+    // (Height rows of DIBRowSize(Width, 8) bytes, bottom-up, zero-filled by the caller) and,
+    // when Spec.Transparent, MaskRows (1-bit rows, zero-filled). Position ends after the
+    // image data. False when the code size byte is missing or 12 or more: nothing decoded.
+    bool Decode(const TImageDataSpec& Spec, const uint8_t* Input, size_t InputSize,
+                size_t& Position, uint8_t* PixelRows, uint8_t* MaskRows, const TRowProgress& OnRow);
+
+    // Pixels the last image stored (the rest keep 0 and are transparent).
+    int64_t Written() const { return Stored; }
+    // Bytes the decoder holds for an image of this size (scratch output and data buffers).
+    static uint64_t ScratchBytes(int32_t Width, int32_t Height);
+    uint64_t Capacity() const { return OutputCapacity + Data.capacity(); }
+
+private:
+    void GatherSubBlocks(const uint8_t* Input, size_t InputSize, size_t& Position);
+    size_t LazyPosition(uint64_t BitsConsumed) const;
+    void RunLZW(int MinCodeSize, int64_t Total, const TRowProgress* OnRow,
+                const TImageDataSpec& Spec);
+    void Scatter(const TImageDataSpec& Spec, uint8_t* PixelRows, uint8_t* MaskRows) const;
+
+    std::vector<uint8_t> Data;         // the image's sub-blocks, joined, plus zero padding
+    std::vector<uint64_t> BlockEnd;    // per sub-block: data bytes so far
+    std::vector<size_t> BlockPos;      // per sub-block: input position after it
+    size_t TerminatorPos = 0;          // input position once all sub-blocks are read
+    std::unique_ptr<uint8_t[]> Output; // pixels in stored order (not cleared between images)
+    size_t OutputCapacity = 0;
+    int64_t Stored = 0;
+
+    std::vector<uint16_t> Prefix;
+    std::vector<uint8_t> Suffix;
+    std::vector<uint8_t> First;
+    std::vector<uint16_t> Length;
+    std::vector<uint8_t> Stack;
+};
+
+// Image row of the K-th stored row.
+int32_t StoredRowToImageRow(int32_t K, int32_t Height, bool Interlaced);
+
+} // namespace quillop::gif
