@@ -2,6 +2,7 @@
 // pixels (LZW-encoded here) or as raw code lists packed at chosen widths.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -81,7 +82,7 @@ inline Bytes SubBlocksOfSizes(const Bytes& Data, const std::vector<size_t>& Size
     size_t K = 0;
     for (size_t I = 0; I < Data.size();) {
         size_t N = Sizes.empty() ? 255 : Sizes[K++ % Sizes.size()];
-        N = std::max<size_t>(1, std::min<size_t>({N, 255, Data.size() - I}));
+        N = std::max<size_t>(1, std::min<size_t>({N, size_t{255}, Data.size() - I}));
         Out.push_back(static_cast<uint8_t>(N));
         Out.insert(Out.end(), Data.begin() + static_cast<std::ptrdiff_t>(I),
                    Data.begin() + static_cast<std::ptrdiff_t>(I + N));

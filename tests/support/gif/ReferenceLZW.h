@@ -23,13 +23,13 @@
 namespace quillop::gif::test {
 
 struct ReferenceImage {
-    bool Accepted = false;       // code size byte present and below 12
-    std::vector<uint8_t> Pixels; // DIB rows, bottom-up, 4-byte aligned
-    std::vector<uint8_t> Mask;   // DIB rows of the mask, when transparent
-    size_t EndPosition = 0;      // input position after the image data
-    std::vector<int> ProgressRows;          // rows after which progress was reported
-    std::vector<size_t> ProgressPositions;  // input position at each report
-    int Written = 0;             // pixels stored
+    bool Accepted = false;                 // code size byte present and below 12
+    std::vector<uint8_t> Pixels;           // DIB rows, bottom-up, 4-byte aligned
+    std::vector<uint8_t> Mask;             // DIB rows of the mask, when transparent
+    size_t EndPosition = 0;                // input position after the image data
+    std::vector<int> ProgressRows;         // rows after which progress was reported
+    std::vector<size_t> ProgressPositions; // input position at each report
+    int Written = 0;                       // pixels stored
 };
 
 class ReferenceLZW {
@@ -103,8 +103,8 @@ public:
             R.Pixels[PixelRow * static_cast<size_t>(Height - 1 - Y) + static_cast<size_t>(X)] =
                 Value;
             if (Transparent && Value == TransparentIndex) {
-                R.Mask[MaskRow * static_cast<size_t>(Height - 1 - Y) + static_cast<size_t>(X / 8)] |=
-                    static_cast<uint8_t>(0x80 >> (X % 8));
+                R.Mask[MaskRow * static_cast<size_t>(Height - 1 - Y) +
+                       static_cast<size_t>(X / 8)] |= static_cast<uint8_t>(0x80 >> (X % 8));
             }
             ++R.Written;
             --Remaining;
@@ -128,8 +128,8 @@ public:
         }
         if (Remaining > 0 && Transparent && RowsLeft) {
             while (Remaining > 0 && RowsLeft) {
-                R.Mask[MaskRow * static_cast<size_t>(Height - 1 - Y) + static_cast<size_t>(X / 8)] |=
-                    static_cast<uint8_t>(0x80 >> (X % 8));
+                R.Mask[MaskRow * static_cast<size_t>(Height - 1 - Y) +
+                       static_cast<size_t>(X / 8)] |= static_cast<uint8_t>(0x80 >> (X % 8));
                 --Remaining;
                 ++X;
                 if (X == Width) {
