@@ -10,7 +10,7 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEARCH=win64
 
 quillop_prefix_ready() {
-    [ -f "$WINEPREFIX/.quillop-fonts" ]
+    [ -f "$WINEPREFIX/.quillop-prefix-v2" ]
 }
 
 quillop_make_prefix() {
@@ -23,6 +23,9 @@ quillop_make_prefix() {
     DISPLAY= wine reg add "$key" /v "Courier" /t REG_SZ /d "Liberation Mono" /f >/dev/null 2>&1
     DISPLAY= wine reg add "$key" /v "Courier New" /t REG_SZ /d "Liberation Mono" /f >/dev/null 2>&1
     DISPLAY= wine reg add "$key" /v "Arial" /t REG_SZ /d "Liberation Sans" /f >/dev/null 2>&1
+    # No window manager runs on a bare X server: let Wine draw the frames and title bars itself.
+    DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.quillop-fonts"
+    touch "$WINEPREFIX/.quillop-prefix-v2"
 }

@@ -1,11 +1,11 @@
 // The program's own message box: a modal dialog built from an in-memory template.
 #pragma once
 
-#include <windows.h>
-
+// Portable headers first: <windows.h> defines macros named like their constants.
 #include "platform/message_boxes.h"
 
 #include <string_view>
+#include <windows.h>
 
 namespace quillop::platform::win32 {
 

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace quillop::platform::win32 {
@@ -72,6 +74,13 @@ struct KernelTraits {
     static void Close(Handle h) { CloseHandle(h); }
 };
 
+struct ImageListTraits {
+    using Handle = HIMAGELIST;
+    static Handle Invalid() { return nullptr; }
+    static bool Valid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { ImageList_Destroy(h); }
+};
+
 using OwnedWindow = Owned<WindowTraits>;
 using OwnedFont = Owned<GdiTraits<HFONT>>;
 using OwnedBitmap = Owned<GdiTraits<HBITMAP>>;
@@ -79,6 +88,7 @@ using OwnedGdiObject = Owned<GdiTraits<HGDIOBJ>>;
 using OwnedMenu = Owned<MenuTraits>;
 using OwnedKey = Owned<KeyTraits>;
 using OwnedHandle = Owned<KernelTraits>;
+using OwnedImageList = Owned<ImageListTraits>;
 
 // A window's device context from GetDC, given back with ReleaseDC.
 class WindowDc {
