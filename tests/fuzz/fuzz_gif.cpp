@@ -27,7 +27,9 @@ void Check(bool Ok, const char* What) {
         Fail(What);
 }
 
-void Touch(const TBitmap& B) {
+// Reads every byte under ASan but without coverage hooks: a hook per byte would cost more
+// than the decoding itself and tell the fuzzer nothing.
+__attribute__((no_sanitize("coverage"))) void Touch(const TBitmap& B) {
     const uint8_t* D = B.Data();
     uint64_t Sum = 0;
     for (size_t I = 0, N = B.DataSize(); I < N; ++I)
@@ -131,7 +133,7 @@ ProgressPlan PlanFor(const uint8_t* Data, size_t Size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     TGIFImage Gif;
-    Gif.SetMemoryBudget(16u << 20); // keeps a run fast; the arithmetic is the same at any size
+    Gif.SetMemoryBudget(4u << 20); // keeps a run fast; the arithmetic is the same at any size
     const ProgressPlan Plan = PlanFor(Data, Size);
     int Calls = 0;
     bool Cancelled = false;
