@@ -255,9 +255,46 @@ uint32_t GetBit(const uint8_t* Row, int32_t X) {
     return (Row[X >> 3] >> (7 - (X & 7))) & 1u;
 }
 
-void SetBit(uint8_t* Row, int32_t X, uint32_t B) {
-    const uint8_t M = static_cast<uint8_t>(0x80u >> (X & 7));
-    Row[X >> 3] = static_cast<uint8_t>(B ? (Row[X >> 3] | M) : (Row[X >> 3] & ~M));
+// 8 source bits starting at bit Q (bit 7 of the result is bit Q); bits outside the row are 0.
+inline uint32_t Fetch8(const uint8_t* Row, int64_t Q, size_t Stride) {
+    const int64_t Byte = Q >= 0 ? Q / 8 : (Q - 7) / 8;
+    const int Shift = static_cast<int>(Q - Byte * 8);
+    auto At = [&](int64_t I) -> uint32_t {
+        return I >= 0 && static_cast<size_t>(I) < Stride ? Row[I] : 0u;
+    };
+    const uint32_t Pair = (At(Byte) << 8) | At(Byte + 1);
+    return (Pair << Shift >> 8) & 0xFFu;
+}
+
+// One row of a raster operation on 1-bit pixels [X, X + W), a byte at a time.
+void MonoRow(uint8_t* D, int32_t X, int32_t W, const uint8_t* S, int32_t SX, size_t SStride,
+             uint32_t Rop) {
+    const int32_t First = X / 8, Last = (X + W - 1) / 8;
+    for (int32_t B = First; B <= Last; ++B) {
+        const int32_t Lo = std::max(X, 8 * B), Hi = std::min(X + W, 8 * B + 8);
+        const auto M = static_cast<uint8_t>((0xFFu >> (Lo - 8 * B)) & (0xFFu << (8 * B + 8 - Hi)));
+        const uint32_t Src = S ? Fetch8(S, int64_t{SX} - X + 8 * B, SStride) : 0u;
+        const uint32_t Old = D[B];
+        uint32_t New;
+        switch (Rop) {
+        case SRCCOPY:
+            New = Src;
+            break;
+        case SRCAND:
+            New = Old & Src;
+            break;
+        case SRCINVERT:
+            New = Old ^ Src;
+            break;
+        case BLACKNESS:
+            New = 0;
+            break;
+        default:
+            New = 0xFF;
+            break;
+        }
+        D[B] = static_cast<uint8_t>((Old & ~M) | (New & M));
+    }
 }
 
 } // namespace
@@ -332,11 +369,7 @@ bool BitBlt(TBitmap& Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height,
         uint8_t* DRow = Dest.Row(static_cast<int32_t>(DY) + j);
         const uint8_t* SRow = NeedsSource ? Source->Row(static_cast<int32_t>(SY) + j) : nullptr;
         if (Dest.BitCount() == 1) {
-            for (int32_t i = 0; i < w; ++i) {
-                const uint32_t D = GetBit(DRow, x0 + i) ? 0xFFFFFFu : 0;
-                const uint32_t S = (SRow && GetBit(SRow, sx0 + i)) ? 0xFFFFFFu : 0;
-                SetBit(DRow, x0 + i, Combine(RasterOp, D, S) & 1u);
-            }
+            MonoRow(DRow, x0, w, SRow, sx0, NeedsSource ? Source->Stride() : 0, RasterOp);
             continue;
         }
         if (Dest.BitCount() != 32) {
@@ -393,11 +426,28 @@ bool MaskedDraw(TBitmap& Dest, int32_t X, int32_t Y, const TBitmap& Image, const
         uint8_t* DP = Dest.Row(static_cast<int32_t>(DY + j)) + 4 * static_cast<size_t>(DX);
         const uint8_t* SP = Image.Row(static_cast<int32_t>(SY + j));
         const uint8_t* MP = Mask.Row(static_cast<int32_t>(SY + j));
-        for (int64_t i = 0; i < W; ++i) {
+        int64_t i = 0;
+        while (i < W) {
             const int64_t x = SX + i;
+            if ((x & 7) == 0 && i + 8 <= W) {
+                // Whole mask bytes: all transparent (skip) or all opaque (copy 8).
+                const uint8_t Bits = MP[x >> 3];
+                if (Bits == 0xFF) {
+                    i += 8;
+                    continue;
+                }
+                if (Bits == 0) {
+                    for (int k = 0; k < 8; ++k) {
+                        std::memcpy(DP + 4 * (i + k), &Lookup[SP[x + k]], 4);
+                    }
+                    i += 8;
+                    continue;
+                }
+            }
             if (!((MP[x >> 3] >> (7 - (x & 7))) & 1)) {
                 std::memcpy(DP + 4 * i, &Lookup[SP[x]], 4);
             }
+            ++i;
         }
     }
     return true;

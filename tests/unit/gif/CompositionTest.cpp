@@ -215,6 +215,59 @@ TEST(RasterOps, MaskedDrawEqualsTheThreeOperations) {
     }
 }
 
+TEST(RasterOps, MonochromeOperationsMatchBitByBit) {
+    std::mt19937 Rng(8);
+    for (int Case = 0; Case < 500; ++Case) {
+        const int32_t DW = 1 + static_cast<int32_t>(Rng() % 40),
+                      DH = 1 + static_cast<int32_t>(Rng() % 4);
+        const int32_t SW = 1 + static_cast<int32_t>(Rng() % 40),
+                      SH = 1 + static_cast<int32_t>(Rng() % 4);
+        TBitmap D, S;
+        ASSERT_TRUE(D.Create(DW, DH, 1));
+        ASSERT_TRUE(S.Create(SW, SH, 1));
+        for (size_t I = 0; I < D.DataSize(); ++I) {
+            D.Data()[I] = static_cast<uint8_t>(Rng());
+        }
+        for (size_t I = 0; I < S.DataSize(); ++I) {
+            S.Data()[I] = static_cast<uint8_t>(Rng());
+        }
+        const uint32_t Ops[] = {SRCCOPY, SRCAND, SRCINVERT, BLACKNESS, WHITENESS};
+        const uint32_t Op = Ops[Rng() % 5];
+        const int32_t X = static_cast<int32_t>(Rng() % 50) - 10,
+                      Y = static_cast<int32_t>(Rng() % 6) - 2;
+        const int32_t SX = static_cast<int32_t>(Rng() % 20) - 5,
+                      SY = static_cast<int32_t>(Rng() % 3);
+        const int32_t W = static_cast<int32_t>(Rng() % 45), H = static_cast<int32_t>(Rng() % 5);
+        // Expected, pixel by pixel; padding bits past the width must stay as they were.
+        std::vector<uint8_t> Expected(D.Data(), D.Data() + D.DataSize());
+        const bool UsesSource = Op != BLACKNESS && Op != WHITENESS;
+        for (int32_t j = 0; j < H; ++j) {
+            for (int32_t i = 0; i < W; ++i) {
+                const int32_t dx = X + i, dy = Y + j, sx = SX + i, sy = SY + j;
+                if (dx < 0 || dy < 0 || dx >= DW || dy >= DH) {
+                    continue;
+                }
+                if (UsesSource && (sx < 0 || sy < 0 || sx >= SW || sy >= SH)) {
+                    continue;
+                }
+                const uint32_t d = D.Pixel(dx, dy), s = UsesSource ? S.Pixel(sx, sy) : 0;
+                const uint32_t r = Op == SRCCOPY     ? s
+                                   : Op == SRCAND    ? (d & s)
+                                   : Op == SRCINVERT ? (d ^ s)
+                                   : Op == WHITENESS ? 1
+                                                     : 0;
+                uint8_t& Byte = Expected[D.Stride() * static_cast<size_t>(DH - 1 - dy) +
+                                         static_cast<size_t>(dx / 8)];
+                Byte = static_cast<uint8_t>(r ? (Byte | (0x80 >> (dx % 8)))
+                                              : (Byte & ~(0x80 >> (dx % 8))));
+            }
+        }
+        BitBlt(D, X, Y, W, H, &S, SX, SY, Op);
+        ASSERT_EQ(std::vector<uint8_t>(D.Data(), D.Data() + D.DataSize()), Expected)
+            << "case " << Case;
+    }
+}
+
 TEST(RasterOps, OperationsConversionsAndClipping) {
     TBitmap D;
     ASSERT_TRUE(D.Create(3, 2, 32));
