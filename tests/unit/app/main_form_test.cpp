@@ -484,6 +484,42 @@ TEST_F(MidSortTest, DoubleClickMidSortActsOnTheLineTheUserSees) {
     EXPECT_TRUE(TableSortedById());
 }
 
+TEST_F(MidSortTest, RequestsWaitingOnAFailedSortRunFromTheLoop) {
+    Start();
+    bool fired = false;
+    world_.loop.SetOnProcessMessages([&](std::size_t) {
+        if (fired) {
+            return;
+        }
+        fired = true;
+        world_.loop.Post([&] {
+            form_.Windows_StringGrid.SetCell(0, 0, "-"); // the next pass meets it
+            form_.Refresh_Windows_List_Button.Click();
+        });
+    });
+    app_.Dispatch([&] { form_.Sort_List_By_ID_BitBtn.Click(); });
+    world_.loop.SetOnProcessMessages(nullptr);
+    ASSERT_EQ(world_.boxes.Shown().size(), 1u);
+    EXPECT_EQ(world_.boxes.Shown()[0].text, "'-' is not a valid integer value.");
+    EXPECT_FALSE(form_.Sorting());
+    // The refresh that waited is in the queue and runs with the next messages.
+    ASSERT_EQ(world_.loop.Pending(), 1u);
+    world_.desktop.ClearCalls();
+    world_.loop.ProcessMessages();
+    EXPECT_EQ(CallsStartingWith("EnumWindows").size(), 1u);
+    EXPECT_EQ(form_.Windows_ListBox.Items(), ListFromTable());
+    EXPECT_EQ(form_.Sort_By_RadioGroup.ItemIndex(), 1); // the failed sort set no key
+    EXPECT_EQ(world_.boxes.Shown().size(), 1u);
+}
+
+TEST_F(MainFormTest, OwnWindowCanBePickedWithoutTouchingAlwaysOnTop) {
+    Start();
+    form_.Windows_ListBox.UserSelect(LineOf(form_.Handle()));
+    form_.Windows_ListBox.DblClick();
+    EXPECT_TRUE(world_.desktop.Find(form_.Handle())->topmost);
+    EXPECT_FALSE(form_.Always_On_Top_Option.Checked());
+}
+
 // ---- Close ---------------------------------------------------------------------------------
 
 TEST_F(MainFormTest, ExitButtonAndExitOptionCloseTheWindow) {
