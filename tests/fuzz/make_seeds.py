@@ -51,11 +51,87 @@ def first_image(gif):
     return None
 
 
+def pack(codes, width):
+    """Codes of one width, least significant bit first."""
+    out, acc, bits = bytearray(), 0, 0
+    for c in codes:
+        acc |= c << bits
+        bits += width
+        while bits >= 8:
+            out.append(acc & 0xFF)
+            acc >>= 8
+            bits -= 8
+    if bits:
+        out.append(acc)
+    return bytes(out)
+
+
+def literal_data(pixels, end=True, chunk=255):
+    """Image data at minimum code size 2 made of literal codes only: a clear code before every
+    three pixels keeps the width at 3 bits."""
+    codes = []
+    for i in range(0, len(pixels), 3):
+        codes.append(4)
+        codes.extend(p & 3 for p in pixels[i:i + 3])
+    if end:
+        codes.append(5)
+    data = pack(codes, 3)
+    out = bytearray([2])
+    for i in range(0, len(data), chunk):
+        part = data[i:i + chunk]
+        out.append(len(part))
+        out += part
+    return bytes(out + b"\0")
+
+
+def gce(disposal, transparent, index, delay=0):
+    return bytes([0x21, 0xF9, 4, (disposal << 2) | transparent, delay & 0xFF, delay >> 8, index, 0])
+
+
+def image(left, top, w, h, pixels, packed=0, local=b"", end=True, chunk=255):
+    return (struct.pack("<BHHHHB", 0x2C, left, top, w, h, packed) + local +
+            literal_data(pixels, end, chunk))
+
+
+def crafted():
+    """Hand-made seeds for paths that real files rarely take."""
+    pal4 = bytes([0, 0, 0, 255, 0, 0, 0, 255, 0, 255, 255, 255])
+    head = b"GIF89a" + struct.pack("<HHBBB", 8, 6, 0x81, 0, 0) + pal4
+    seeds = {}
+    # 257 tiny frames: every disposal value, transparency on and off, some local tables,
+    # some frames past the logical screen.
+    frames = bytearray()
+    for i in range(257):
+        frames += gce(i % 8, i % 3 == 0, i % 4, i)
+        local = pal4 if i % 5 == 0 else b""
+        packed = 0x81 if local else 0
+        frames += image(i % 7, i % 5, 2 + i % 3, 2, [(i + k) % 4 for k in range(8)], packed, local)
+    seeds["seed-crafted-257-frames.gif"] = head + bytes(frames) + b"\x3b"
+    # Every kind of extension, including odd block sizes, before two frames.
+    ext = (b"\x21\xff\x0bNETSCAPE2.0\x03\x01\x05\x00\x00" +
+           b"\x21\xff\x08NETSCAPE\x03\x01\x07\x00\x00" +
+           b"\x21\xfe\x05hello\x03abc\x00" +
+           b"\x21\x01\x0c" + bytes(12) + b"\x02hi\x00" +
+           b"\x21\x77\x01x\x00" +
+           b"\x21\xf9\x06\x0d\x0a\x00\x02\x00\x00\x00" +
+           gce(3, 1, 2, 10))
+    seeds["seed-crafted-extensions.gif"] = (
+        head + ext + image(0, 0, 8, 6, [k % 4 for k in range(48)], 0x40) +
+        gce(2, 1, 1) + image(4, 3, 6, 5, [k % 3 for k in range(30)]) + b"\x3b")
+    # Interlaced transparent image cut short, then one-byte sub-blocks.
+    seeds["seed-crafted-short-interlaced.gif"] = (
+        head + gce(0, 1, 0) + image(0, 0, 8, 6, [1, 2, 3] * 4, 0x40, end=False) +
+        gce(1, 0, 0) + image(1, 1, 5, 4, [k % 4 for k in range(20)], chunk=1) + b"\x3b")
+    return seeds
+
+
 def main():
     whole = os.path.join(HERE, "corpus", "fuzz_gif")
     lzw = os.path.join(HERE, "corpus", "fuzz_gif_lzw")
     os.makedirs(whole, exist_ok=True)
     os.makedirs(lzw, exist_ok=True)
+    for name, blob in crafted().items():
+        open(os.path.join(whole, name), "wb").write(blob)
     for name in sorted(os.listdir(DATA)):
         path = os.path.join(DATA, name)
         gif = open(path, "rb").read()
