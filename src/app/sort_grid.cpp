@@ -4,6 +4,7 @@
 #include "ui/application.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace quillop {
 
@@ -13,17 +14,34 @@ constexpr unsigned char fold(unsigned char c, bool case_sensitive) {
     return (!case_sensitive && c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c;
 }
 
-// Whether the pair (a above b) must be swapped. Equal keys never are, so the sort is stable.
-bool out_of_order(std::string_view a, std::string_view b, bool case_sensitive, bool ascending,
-                  bool numeric) {
-    if (numeric) {
-        const std::int64_t x = Window_Id_Sort_Key(a);
-        const std::int64_t y = Window_Id_Sort_Key(b);
-        return ascending ? y < x : y > x;
+// The numeric keys of the rows, converted when a row is first compared and moved with it. Only
+// message processing can run other code; the keys are dropped when the grid changed meanwhile.
+class NumericKeys {
+public:
+    explicit NumericKeys(std::size_t rows) : keys_(rows), known_(rows, false) {}
+    std::int64_t Get(const ui::StringGrid& table, int column, int row) {
+        const auto r = static_cast<std::size_t>(row);
+        if (!known_[r]) {
+            keys_[r] = Window_Id_Sort_Key(table.Cell(column, row));
+            known_[r] = true;
+        }
+        return keys_[r];
     }
-    const int c = compare_cells(a, b, case_sensitive);
-    return ascending ? c > 0 : c < 0;
-}
+    void Swap(int a, int b) {
+        std::swap(keys_[static_cast<std::size_t>(a)], keys_[static_cast<std::size_t>(b)]);
+        const bool t = known_[static_cast<std::size_t>(a)];
+        known_[static_cast<std::size_t>(a)] = known_[static_cast<std::size_t>(b)];
+        known_[static_cast<std::size_t>(b)] = t;
+    }
+    void Forget(std::size_t rows) {
+        keys_.assign(rows, 0);
+        known_.assign(rows, false);
+    }
+
+private:
+    std::vector<std::int64_t> keys_;
+    std::vector<bool> known_;
+};
 
 } // namespace
 
@@ -60,20 +78,38 @@ void Sort_Grid(ui::Application& app, ui::StringGrid& table, int column, bool cas
     int comparisons = 0;
     int last_swap = 0;
     bool swapped = true;
+    NumericKeys keys(numeric ? static_cast<std::size_t>(table.RowCount()) : 0);
     while (swapped) {
         swapped = false;
         for (int r = first; r < bound; ++r) {
-            if (out_of_order(table.Cell(column, r), table.Cell(column, r + 1), case_sensitive,
-                             ascending, numeric)) {
+            bool out;
+            if (numeric) {
+                const std::int64_t x = keys.Get(table, column, r);
+                const std::int64_t y = keys.Get(table, column, r + 1);
+                out = ascending ? y < x : y > x;
+            } else {
+                // Equal keys are never out of order, so the sort is stable.
+                const int c =
+                    compare_cells(table.Cell(column, r), table.Cell(column, r + 1), case_sensitive);
+                out = ascending ? c > 0 : c < 0;
+            }
+            if (out) {
                 table.SwapRows(r, r + 1);
+                if (numeric) {
+                    keys.Swap(r, r + 1);
+                }
                 swapped = true;
                 last_swap = r + 1;
             }
             ++comparisons;
         }
         if (comparisons > 1000) {
+            const std::uint64_t before = table.Changes();
             app.ProcessMessages();
             comparisons = 0;
+            if (numeric && table.Changes() != before) {
+                keys.Forget(static_cast<std::size_t>(table.RowCount()));
+            }
         }
         // Never past the end, even if a handler run by the message processing changed the
         // table's size.

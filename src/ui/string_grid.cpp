@@ -14,6 +14,7 @@ StringGrid::StringGrid(std::string name, Control* parent)
 }
 
 void StringGrid::SetRowCount(int rows) {
+    ++changes_;
     if (rows < 1) {
         rows_.assign(1, {});
         return;
@@ -22,6 +23,7 @@ void StringGrid::SetRowCount(int rows) {
 }
 
 void StringGrid::SetColCount(int cols) {
+    ++changes_;
     cols_ = cols < 1 ? 1 : cols;
     for (auto& row : rows_) {
         if (static_cast<int>(row.size()) > cols_) {
@@ -42,6 +44,7 @@ void StringGrid::SetCell(int col, int row, std::string text) {
     if (row < 0 || row >= RowCount() || col < 0 || col >= cols_) {
         return;
     }
+    ++changes_;
     auto& r = rows_[static_cast<std::size_t>(row)];
     if (static_cast<std::size_t>(col) >= r.size()) {
         r.resize(static_cast<std::size_t>(col) + 1);
@@ -50,6 +53,7 @@ void StringGrid::SetCell(int col, int row, std::string text) {
 }
 
 void StringGrid::SwapRows(int a, int b) {
+    ++changes_;
     std::swap(rows_[static_cast<std::size_t>(a)], rows_[static_cast<std::size_t>(b)]);
 }
 

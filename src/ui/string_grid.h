@@ -2,6 +2,7 @@
 
 #include "ui/control.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ public:
 
     std::vector<int>& ColWidths() { return col_widths_; }
 
+    // Counts every change of cells, rows or columns, so a reader can tell whether the grid
+    // changed while it looked away.
+    std::uint64_t Changes() const { return changes_; }
+
 protected:
     std::unique_ptr<Peer> MakePeer(PeerFactory&) override { return nullptr; }
 
@@ -45,6 +50,7 @@ private:
     int fixed_rows_ = 0;
     int fixed_cols_ = 0;
     std::vector<int> col_widths_;
+    std::uint64_t changes_ = 0;
 };
 
 } // namespace quillop::ui
