@@ -22,6 +22,16 @@ inline uint64_t Load64(const uint8_t* P) {
     return V;
 }
 
+// Copies N bytes from an earlier part of the output (Src + N <= Dst) eight at a time; may
+// write up to 7 bytes past Dst + N, which the output's padding absorbs.
+inline void CopyShort(uint8_t* Dst, const uint8_t* Src, int64_t N) {
+    for (int64_t I = 0; I < N; I += 8) {
+        uint64_t V;
+        std::memcpy(&V, Src + I, 8);
+        std::memcpy(Dst + I, &V, 8);
+    }
+}
+
 } // namespace
 
 int32_t StoredRowToImageRow(int32_t K, int32_t Height, bool Interlaced) {
@@ -47,7 +57,7 @@ int32_t StoredRowToImageRow(int32_t K, int32_t Height, bool Interlaced) {
 }
 
 TImageDataDecoder::TImageDataDecoder()
-    : Prefix(TableSize), Suffix(TableSize), First(TableSize), Length(TableSize),
+    : Prefix(TableSize), Suffix(TableSize), First(TableSize), Length(TableSize), Offset(TableSize),
       Stack(TableSize + 1) {}
 
 uint64_t TImageDataDecoder::ScratchBytes(int32_t Width, int32_t Height) {
@@ -105,7 +115,7 @@ bool TImageDataDecoder::Decode(const TImageDataSpec& Spec, const uint8_t* Input,
     GatherSubBlocks(Input, InputSize, Position);
     const int64_t Total = static_cast<int64_t>(Spec.Width) * Spec.Height;
     if (OutputCapacity < static_cast<uint64_t>(Total)) {
-        Output = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(Total));
+        Output = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(Total) + Padding);
         OutputCapacity = static_cast<size_t>(Total);
     }
     const bool Report = Spec.ProgressOn && OnRow && Total > 100000;
@@ -122,6 +132,7 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
     uint8_t* const Suf = Suffix.data();
     uint8_t* const Fst = First.data();
     uint16_t* const Len = Length.data();
+    uint32_t* const Off = Offset.data();
     std::fill(Prefix.begin(), Prefix.end(), 0);
     std::fill(Suffix.begin(), Suffix.end(), 0);
     for (int I = 0; I < Clear; ++I) {
@@ -191,6 +202,7 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
         return;
     }
     uint8_t FirstByte = static_cast<uint8_t>(Old);
+    int64_t OldPos = Pos; // where the previous code's string starts in the output
     Out[Pos++] = FirstByte;
     if (OnRow) {
         ReportRows();
@@ -209,6 +221,7 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
             }
             Old = C;
             FirstByte = static_cast<uint8_t>(C);
+            OldPos = Pos;
             Out[Pos++] = FirstByte;
             if (OnRow) {
                 ReportRows();
@@ -218,40 +231,39 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
         const int64_t Avail = Total - Pos;
         uint8_t* const Dst = Out + Pos;
         if (!Dirty) {
-            // Every entry below Next was made since the last clear: lengths and first bytes
-            // are exact, so the string is written backwards straight into place.
-            int Code;
+            // Every entry below Next was made since the last clear, and its string already
+            // stands in the output: copy it from there.
             int64_t N;
             if (C < Next) {
-                Code = C;
                 N = Len[C];
                 FirstByte = Fst[C];
+                if (C < Clear) {
+                    Dst[0] = FirstByte;
+                } else if (N <= Avail) {
+                    CopyShort(Dst, Out + Off[C], N);
+                } else {
+                    std::memcpy(Dst, Out + Off[C], static_cast<size_t>(Avail));
+                }
             } else {
-                Code = Old;
+                // The previous string plus its own first pixel.
                 N = Len[Old] + 1;
                 FirstByte = Fst[Old];
                 if (N <= Avail) {
+                    CopyShort(Dst, Out + OldPos, N - 1);
                     Dst[N - 1] = FirstByte;
+                } else {
+                    std::memcpy(Dst, Out + OldPos, static_cast<size_t>(Avail));
                 }
-            }
-            const int64_t StringLen = C < Next ? N : N - 1;
-            int64_t Skip = StringLen - std::min<int64_t>(StringLen, Avail);
-            while (Skip-- > 0) {
-                Code = Pre[Code];
-            }
-            for (int64_t I = std::min<int64_t>(StringLen, Avail) - 1; I > 0; --I) {
-                Dst[I] = Suf[Code];
-                Code = Pre[Code];
-            }
-            Dst[0] = Suf[Code];
-            if (C > Next) {
-                Dirty = true;
+                if (C > Next) {
+                    Dirty = true;
+                }
             }
             if (Next < TableSize) {
                 Pre[Next] = static_cast<uint16_t>(Old);
                 Suf[Next] = FirstByte;
                 Fst[Next] = Fst[Old];
                 Len[Next] = static_cast<uint16_t>(Len[Old] + 1);
+                Off[Next] = static_cast<uint32_t>(OldPos);
                 ++Next;
                 if (Next >= Limit && Limit < TableSize) {
                     Limit *= 2;
@@ -259,6 +271,7 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
                 }
             }
             Old = C;
+            OldPos = Pos;
             Pos += std::min<int64_t>(N, Avail);
         } else {
             // The table may hold entries from before the last clear: walk it step by step,
@@ -294,6 +307,7 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
                 }
             }
             Old = Incoming;
+            OldPos = Pos;
             const int64_t N = std::min<int64_t>(Depth, Avail);
             for (int64_t I = 0; I < N; ++I) {
                 Dst[I] = S[Depth - 1 - I];
@@ -327,12 +341,14 @@ void TImageDataDecoder::Scatter(const TImageDataSpec& Spec, uint8_t* PixelRows,
         }
         uint8_t* M = MaskRows + MaskStride * static_cast<size_t>(H - 1 - Y);
         int32_t X = 0;
+        const uint64_t Broadcast = 0x0101010101010101ull * Index;
         for (; X + 8 <= N; X += 8) {
-            const uint8_t* P = Src + X;
-            M[X >> 3] = static_cast<uint8_t>(((P[0] == Index) << 7) | ((P[1] == Index) << 6) |
-                                             ((P[2] == Index) << 5) | ((P[3] == Index) << 4) |
-                                             ((P[4] == Index) << 3) | ((P[5] == Index) << 2) |
-                                             ((P[6] == Index) << 1) | (P[7] == Index));
+            // Eight pixels at once: flag the bytes equal to the index, then gather the flags
+            // into one mask byte, first pixel in bit 7.
+            const uint64_t V = Load64(Src + X) ^ Broadcast;
+            const uint64_t T = ((V & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | V;
+            const uint64_t Zero = (~T & 0x8080808080808080ull) >> 7;
+            M[X >> 3] = static_cast<uint8_t>((Zero * 0x8040201008040201ull) >> 56);
         }
         for (; X < N; ++X) {
             if (Src[X] == Index) {

@@ -60,6 +60,7 @@ private:
     std::vector<uint8_t> Suffix;
     std::vector<uint8_t> First;
     std::vector<uint16_t> Length;
+    std::vector<uint32_t> Offset; // where each entry's string stands in the output
     std::vector<uint8_t> Stack;
 };
 
