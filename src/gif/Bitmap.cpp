@@ -266,10 +266,9 @@ inline uint32_t Fetch8(const uint8_t* Row, int64_t Q, size_t Stride) {
     return (Pair << Shift >> 8) & 0xFFu;
 }
 
-// One row of a raster operation on 1-bit pixels [X, X + W), a byte at a time.
-void MonoRow(uint8_t* D, int32_t X, int32_t W, const uint8_t* S, int32_t SX, size_t SStride,
-             uint32_t Rop) {
-    const int32_t First = X / 8, Last = (X + W - 1) / 8;
+// Bytes First ... Last of one row of a raster operation on 1-bit pixels [X, X + W).
+void MonoBytes(uint8_t* D, int32_t X, int32_t W, const uint8_t* S, int32_t SX, size_t SStride,
+               uint32_t Rop, int32_t First, int32_t Last) {
     for (int32_t B = First; B <= Last; ++B) {
         const int32_t Lo = std::max(X, 8 * B), Hi = std::min(X + W, 8 * B + 8);
         const auto M = static_cast<uint8_t>((0xFFu >> (Lo - 8 * B)) & (0xFFu << (8 * B + 8 - Hi)));
@@ -295,6 +294,44 @@ void MonoRow(uint8_t* D, int32_t X, int32_t W, const uint8_t* S, int32_t SX, siz
         }
         D[B] = static_cast<uint8_t>((Old & ~M) | (New & M));
     }
+}
+
+// One row of a raster operation on 1-bit pixels [X, X + W).
+void MonoRow(uint8_t* D, int32_t X, int32_t W, const uint8_t* S, int32_t SX, size_t SStride,
+             uint32_t Rop) {
+    const int32_t First = X / 8, Last = (X + W - 1) / 8;
+    // Whole bytes in the middle, when they line up with the source (or there is none).
+    const int32_t MidFirst = (X + 7) / 8, MidEnd = (X + W) / 8;
+    if (MidFirst < MidEnd && (S == nullptr || ((SX - X) & 7) == 0)) {
+        uint8_t* P = D + MidFirst;
+        const size_t N = static_cast<size_t>(MidEnd - MidFirst);
+        const uint8_t* Q = S ? S + (SX - X) / 8 + MidFirst : nullptr;
+        switch (Rop) {
+        case SRCCOPY:
+            std::memcpy(P, Q, N);
+            break;
+        case SRCAND:
+            for (size_t I = 0; I < N; ++I) {
+                P[I] &= Q[I];
+            }
+            break;
+        case SRCINVERT:
+            for (size_t I = 0; I < N; ++I) {
+                P[I] ^= Q[I];
+            }
+            break;
+        default:
+            std::memset(P, Rop == BLACKNESS ? 0 : 0xFF, N);
+            break;
+        }
+        for (int32_t B : {First, Last}) {
+            if (B < MidFirst || B >= MidEnd) {
+                MonoBytes(D, X, W, S, SX, SStride, Rop, B, B);
+            }
+        }
+        return;
+    }
+    MonoBytes(D, X, W, S, SX, SStride, Rop, First, Last);
 }
 
 } // namespace
