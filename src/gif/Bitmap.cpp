@@ -1,6 +1,7 @@
 #include "Bitmap.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -43,7 +44,9 @@ uint64_t DIBRowSize(int64_t Width, int BitCount) {
 bool TBitmap::Create(int32_t Width, int32_t Height, int BitCount) {
     Reset();
     const uint64_t Row = DIBRowSize(Width, BitCount);
-    if (Row == 0 || Height <= 0 || Row * static_cast<uint64_t>(Height) > (uint64_t{1} << 40)) {
+    // The size must fit the address space as well (32-bit builds).
+    const uint64_t Limit = std::min<uint64_t>(uint64_t{1} << 40, SIZE_MAX / 2);
+    if (Row == 0 || Height <= 0 || Row * static_cast<uint64_t>(Height) > Limit) {
         return false;
     }
     Buffer.assign(static_cast<size_t>(Row * static_cast<uint64_t>(Height)), 0);
