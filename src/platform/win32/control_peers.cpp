@@ -59,8 +59,6 @@ ControlPeer::ControlPeer(PeerFactory& factory, ui::Control& model, const char* w
         style |= WS_VISIBLE;
     if (!model.Enabled())
         style |= WS_DISABLED;
-    if (model.TabOrder() >= 0)
-        style |= WS_TABSTOP;
     const POINT at = OffsetInForm(model);
     window_.Reset(CreateWindowExA(
         ex_style, window_class, model.Caption().c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
@@ -69,6 +67,7 @@ ControlPeer::ControlPeer(PeerFactory& factory, ui::Control& model, const char* w
         GetModuleHandleA(nullptr), nullptr));
     SetPropA(window_.Get(), kPeerProperty, this);
     ApplyFont();
+    ApplyTabStop();
 }
 
 ControlPeer::~ControlPeer() {
@@ -108,7 +107,8 @@ void ControlPeer::ApplyFont() {
 
 void ControlPeer::ApplyTabStop() {
     LONG_PTR style = GetWindowLongPtrA(window_.Get(), GWL_STYLE);
-    style = model_.TabOrder() >= 0 ? (style | WS_TABSTOP) : (style & ~LONG_PTR{WS_TABSTOP});
+    style = tab_stop_ && model_.TabOrder() >= 0 ? (style | WS_TABSTOP)
+                                                : (style & ~LONG_PTR{WS_TABSTOP});
     SetWindowLongPtrA(window_.Get(), GWL_STYLE, style);
     if (FormPeer* form = FormPeerOf(model_))
         form->ArrangeTabOrder();
@@ -140,8 +140,12 @@ void ControlPeer::Sync(ui::Property property) {
     Changed(property);
 }
 
+// A frame is never a tab stop, whatever its place in the tab order.
 GroupBoxPeer::GroupBoxPeer(PeerFactory& factory, ui::GroupBox& box)
-    : ControlPeer(factory, box, WC_BUTTONA, BS_GROUPBOX, 0) {}
+    : ControlPeer(factory, box, WC_BUTTONA, BS_GROUPBOX, 0) {
+    tab_stop_ = false;
+    ApplyTabStop();
+}
 
 namespace {
 DWORD LabelStyle(const ui::Label& label) {

@@ -42,12 +42,14 @@ protected:
     // Called after the common properties have been applied.
     virtual void Changed(ui::Property /*property*/) {}
 
+    void ApplyTabStop();
+
     PeerFactory& factory_;
+    bool tab_stop_ = true;
 
 private:
     void Place();
     void ApplyFont();
-    void ApplyTabStop();
 
     ui::Control& model_;
     OwnedWindow window_;
