@@ -12,9 +12,9 @@
 //
 // Composition: after a load, ComposedImage (32 bits per pixel, ImageWidth x ImageHeight) shows
 // frame 1, and ComposedMask (1 bit per pixel, only when HasTransparency) marks transparent
-// pixels with 1; a transparent pixel is black in ComposedImage. To advance as the animation
-// does: DisposeFrame(I - 1), then SetCurrentFrame(I) draws frame I (SetCurrentFrame disposes of
-// the current frame itself: calling it with I = 2, 3, ... in order composes every frame).
+// pixels with 1; a transparent pixel is black in ComposedImage. SetCurrentFrame(I) advances as
+// the animation does: DisposeFrame(CurrentFrame), then DrawFrame for frame I. Calling it with
+// I = 2, 3, ... FrameCount in turn shows every frame as the animation composes it.
 //
 // Memory: every buffer of one load (frames' pixels and masks, saved areas, the composed picture
 // and its mask, the decoder's scratch buffer) counts against MemoryBudget (default 256 MiB).
