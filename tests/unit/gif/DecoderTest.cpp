@@ -179,19 +179,24 @@ TEST(Decoder, ZeroWidthDescriptorReportsFullProgress) {
 }
 
 TEST(Decoder, ProgressReportsPositionsAndRoundedPercentages) {
-    const Bytes B = OneFrame(); // 6 + 7 + 12 + image + trailer
+    // 41 bytes of GIF, 158 stray bytes read in pairs, the trailer: 200 bytes.
+    GIFRecipe R;
+    R.Header().Screen(2, 2, Four);
+    SmallImage(R).Raw(Bytes(158, 0)).Trailer();
+    ASSERT_EQ(R.Size(), 200u);
     TGIFImage G;
     std::vector<std::array<int32_t, 3>> Calls;
     G.OnProgress = [&](TGIFImage&, int32_t Done, int32_t Total, int32_t P, bool&) {
         Calls.push_back({Done, Total, P});
     };
-    ASSERT_TRUE(Load(G, B));
-    const auto N = static_cast<int32_t>(B.size());
-    auto Pct = [N](int32_t Done) { return static_cast<int32_t>((100LL * Done + N / 2) / N); };
-    const int32_t ImageEnd = N - 1;
-    const std::vector<std::array<int32_t, 3>> Expected = {
-        {25, N, Pct(25)}, {ImageEnd, N, Pct(ImageEnd)}, {N, N, 100}};
-    EXPECT_EQ(Calls, Expected);
+    ASSERT_TRUE(Load(G, R.Build()));
+    ASSERT_EQ(Calls.size(), 2u + 79 + 1);
+    // Halves go up: 12.5 -> 13, 20.5 -> 21, 21.5 -> 22.
+    EXPECT_EQ(Calls[0], (std::array<int32_t, 3>{25, 200, 13}));
+    EXPECT_EQ(Calls[1], (std::array<int32_t, 3>{41, 200, 21}));
+    EXPECT_EQ(Calls[2], (std::array<int32_t, 3>{43, 200, 22}));
+    EXPECT_EQ(Calls[80], (std::array<int32_t, 3>{199, 200, 100}));
+    EXPECT_EQ(Calls[81], (std::array<int32_t, 3>{200, 200, 100}));
 }
 
 TEST(Decoder, CancelOutsideImageDataFailsWithStatus1) {
