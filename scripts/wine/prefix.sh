@@ -10,7 +10,7 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEARCH=win64
 
 quillop_prefix_ready() {
-    [ -f "$WINEPREFIX/.quillop-prefix-v2" ]
+    [ -f "$WINEPREFIX/.quillop-prefix-v3" ]
 }
 
 quillop_make_prefix() {
@@ -26,6 +26,11 @@ quillop_make_prefix() {
     # No window manager runs on a bare X server: let Wine draw the frames and title bars itself.
     DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+    # Wine draws the title bar buttons with Marlett (Debian package fonts-wine).
+    if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
     wineserver -w
-    touch "$WINEPREFIX/.quillop-prefix-v2"
+    touch "$WINEPREFIX/.quillop-prefix-v3"
 }

@@ -2,6 +2,7 @@
 # Starts a Windows program under Wine (own Xvfb when DISPLAY is unset), waits for its window,
 # writes a PNG of that window, then closes the program.
 # Usage: scripts/wine/screenshot.sh program.exe output.png [window title pattern] [--keep]
+# With --keep (and a DISPLAY of your own) the program stays open until you close it.
 set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/prefix.sh"
@@ -9,6 +10,7 @@ source "$here/xvfb.sh"
 exe="$1"
 out="$2"
 pattern="${3:-Quillop}"
+keep="${4:-}"
 quillop_make_prefix
 quillop_xvfb_start || exit 1
 own_display=${QUILLOP_XVFB_PID:+yes}
@@ -17,7 +19,7 @@ wine "$exe" &
 program=$!
 window=
 for _ in $(seq 1 120); do
-    window=$(xwininfo -root -tree 2>/dev/null | grep -E "\"[^\"]*${pattern}[^\"]*\"" |
+    window=$(xwininfo -root -tree 2>/dev/null | grep -E "\"[^\"]*(${pattern})[^\"]*\"" |
              grep -v 'has no name' | awk '{print $1}' | head -n 1)
     [ -n "$window" ] && break
     sleep 0.5
@@ -32,9 +34,13 @@ else
     /usr/bin/import-im6.q16 -window "$window" "$out" && echo "screenshot: $out"
     rc=$?
 fi
-kill "$program" 2>/dev/null
-wineserver -k 2>/dev/null
-wait "$program" 2>/dev/null
+if [ "$keep" = "--keep" ] && [ -z "$own_display" ] && [ $rc -eq 0 ]; then
+    wait "$program" 2>/dev/null
+else
+    kill "$program" 2>/dev/null
+    wineserver -k 2>/dev/null
+    wait "$program" 2>/dev/null
+fi
 [ -n "$own_display" ] && wineserver -w 2>/dev/null
 quillop_xvfb_stop
 exit $rc
