@@ -144,6 +144,34 @@ TEST_F(MainForm, ActivationSetsTheListScrollWidth) {
     EXPECT_EQ(SendMessageA(Native(form->Windows_ListBox), LB_GETHORIZONTALEXTENT, 0, 0), 1500);
 }
 
+TEST_F(MainForm, DataStoresHaveNoNativeWindow) {
+    EXPECT_EQ(form->Scaling_ListBox.Handle(), 0u);
+    int lists = 0;
+    for (HWND c = GetWindow(Native(*form), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[32] = {};
+        GetClassNameA(c, cls, sizeof cls);
+        lists += std::string(cls) == "ListBox";
+    }
+    EXPECT_EQ(lists, 1);
+}
+
+TEST_F(MainForm, TabMovesThroughTheDesignedTabOrder) {
+    HWND list = Native(form->Windows_ListBox);
+    SetForegroundWindow(Native(*form));
+    SetFocus(list);
+    ASSERT_EQ(GetFocus(), list);
+    const std::vector<HWND> expected{
+        Native(form->Sort_List_By_ID_BitBtn), Native(form->Sort_List_By_Name_BitBtn),
+        Native(form->Refresh_Windows_List_Button), Native(form->Exit_BitBtn), list};
+    for (HWND next : expected) {
+        // Through the program's own loop, where the form's keyboard navigation happens.
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001);
+        PostMessageA(GetFocus(), WM_KEYUP, VK_TAB, 0xC00F0001);
+        services.loop.ProcessMessages();
+        EXPECT_EQ(GetFocus(), next);
+    }
+}
+
 TEST_F(MainForm, FileExitClosesTheWindow) {
     HMENU file = GetSubMenu(GetMenu(Native(*form)), 0);
     const UINT exit_id = GetMenuItemID(file, 4);
