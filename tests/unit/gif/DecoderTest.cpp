@@ -600,18 +600,20 @@ TEST(Decoder, MemoryBudget) {
     }
     // Many large frames: the decoder stops before the budget, not after.
     {
+        GIFRecipe One;
+        One.Image(0, 0, 600, 600, Bytes(600 * 600, 1), 2);
         GIFRecipe R;
-        R.Header().Screen(1000, 1000, Four);
+        R.Header().Screen(600, 600, Four);
         for (int I = 0; I < 40; ++I) {
-            R.Image(0, 0, 1000, 1000, Bytes(1000 * 1000, 1), 2);
+            R.Raw(One.Build());
         }
         R.Trailer();
         TGIFImage G;
-        G.SetMemoryBudget(20u << 20);
+        G.SetMemoryBudget(4u << 20);
         ASSERT_TRUE(Load(G, R.Build()));
         EXPECT_LT(G.FrameCount(), 40);
-        EXPECT_GT(G.FrameCount(), 5);
-        EXPECT_LE(G.MemoryUsed(), 20u << 20);
+        EXPECT_GT(G.FrameCount(), 3);
+        EXPECT_LE(G.MemoryUsed(), 4u << 20);
     }
 }
 
