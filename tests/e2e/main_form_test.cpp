@@ -144,6 +144,28 @@ TEST_F(MainForm, ActivationSetsTheListScrollWidth) {
     EXPECT_EQ(SendMessageA(Native(form->Windows_ListBox), LB_GETHORIZONTALEXTENT, 0, 0), 1500);
 }
 
+void CALLBACK CloseBox(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowA("#32770", nullptr);
+    if (!box || !IsWindowVisible(box))
+        return;
+    KillTimer(nullptr, id);
+    SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+}
+
+TEST_F(MainForm, ActivationReturningFromAWindowOfOurOwnRefreshesTheList) {
+    SetForegroundWindow(Native(*form));
+    Pump(50);
+    form->Windows_ListBox.Clear();
+    ASSERT_EQ(SendMessageA(Native(form->Windows_ListBox), LB_GETCOUNT, 0, 0), 0);
+    SetTimer(nullptr, 0, 50, &CloseBox);
+    services.boxes.Show(BoxKind::Information, "Back to the main window", "");
+    Pump(100);
+    EXPECT_GT(form->Windows_ListBox.Count(), 0);
+    EXPECT_EQ(SendMessageA(Native(form->Windows_ListBox), LB_GETCOUNT, 0, 0),
+              form->Windows_ListBox.Count());
+}
+
 TEST_F(MainForm, DataStoresHaveNoNativeWindow) {
     EXPECT_EQ(form->Scaling_ListBox.Handle(), 0u);
     int lists = 0;

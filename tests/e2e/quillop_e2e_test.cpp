@@ -3,7 +3,8 @@
 // that Quillop must list, and pumps their messages while it waits.
 //
 // The tests share one running Quillop and run in file order: listing, sorting, the topmost
-// action, resizing, and last the Exit button, which ends the process.
+// action, resizing, and last the Exit button, which ends the process. QuillopStart then runs
+// a second Quillop with a show command from its launcher.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -530,6 +531,49 @@ TEST_F(QuillopE2e, ExitButtonEndsTheProgram) {
     DWORD code = 99;
     GetExitCodeProcess(g_q.process.hProcess, &code);
     EXPECT_EQ(code, 0u);
+}
+
+// A second run: the launcher's show command is applied when it set STARTF_USESHOWWINDOW, and
+// the close box ends the program as the Exit button does.
+TEST(QuillopStart, AppliesTheLaunchersShowCommandAndEndsFromTheCloseBox) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWMAXIMIZED;
+    PROCESS_INFORMATION pi{};
+    std::string command = "\"" + g_exe_path + "\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &si, &pi));
+    struct Found {
+        DWORD pid;
+        HWND form;
+    } found{pi.dwProcessId, nullptr};
+    const bool appeared = WaitUntil([&] {
+        EnumWindows(
+            [](HWND w, LPARAM p) -> BOOL {
+                auto* f = reinterpret_cast<Found*>(p);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                if (pid == f->pid && ClassOf(w) == "QuillopForm" && IsWindowVisible(w)) {
+                    f->form = w;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found.form != nullptr;
+    });
+    EXPECT_TRUE(appeared);
+    if (appeared) {
+        EXPECT_TRUE(WaitUntil([&] { return IsZoomed(found.form) != FALSE; }))
+            << "SW_SHOWMAXIMIZED from the launcher";
+        PostMessageA(found.form, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, kWaitMs), WAIT_OBJECT_0) << "did not end";
+    if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
 }
 
 } // namespace
