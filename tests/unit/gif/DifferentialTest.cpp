@@ -1,6 +1,7 @@
 // The production image-data decoder against the reference reading on random inputs: random
 // code streams (clears, end codes, codes past the table, widths following the decoder),
 // random re-chunking, truncation and byte damage, random sizes and interlacing.
+#include "GIFImage.h"
 #include "Helpers.h"
 
 #include <gtest/gtest.h>
@@ -185,6 +186,83 @@ TEST(Differential, RandomBytesAsImageData) {
         }
         Compare(In, 1 + static_cast<int>(Rng() % 30), 1 + static_cast<int>(Rng() % 30), Rng() % 2,
                 Rng() % 2, static_cast<uint8_t>(Rng()), false, "case " + std::to_string(Case));
+    }
+}
+
+// Whole files through the control: several frames with random data, compared frame by frame
+// with the reference reading of each frame's data.
+TEST(Differential, MultiFrameFilesThroughTheControl) {
+    std::mt19937 Rng(777);
+    for (int Case = 0; Case < 300; ++Case) {
+        GIFRecipe R;
+        R.Header().Screen(static_cast<uint16_t>(1 + Rng() % 30),
+                          static_cast<uint16_t>(1 + Rng() % 30), GreyPalette(256), 8);
+        struct Frame {
+            int W, H;
+            bool Interlaced, Transparent;
+            uint8_t Index;
+            size_t DataStart;
+        };
+        std::vector<Frame> Frames;
+        const int Count = 1 + static_cast<int>(Rng() % 5);
+        for (int K = 0; K < Count; ++K) {
+            Frame F{1 + static_cast<int>(Rng() % 25),
+                    1 + static_cast<int>(Rng() % 25),
+                    Rng() % 2 == 0,
+                    Rng() % 2 == 0,
+                    static_cast<uint8_t>(Rng() % 4),
+                    0};
+            if (F.Transparent) {
+                R.GraphicControl(static_cast<int>(Rng() % 4), true, F.Index);
+            }
+            R.ImageDescriptor(static_cast<uint16_t>(Rng() % 10), static_cast<uint16_t>(Rng() % 10),
+                              static_cast<uint16_t>(F.W), static_cast<uint16_t>(F.H),
+                              F.Interlaced ? 0x40 : 0);
+            F.DataStart = R.Size();
+            const int MinCodeSize = static_cast<int>(Rng() % 13); // 12: refused
+            R.Byte(static_cast<uint8_t>(MinCodeSize));
+            R.Raw(RandomChunks(
+                Rng, PackCodes(RandomCodes(Rng, MinCodeSize, static_cast<int>(Rng() % 500)))));
+            Frames.push_back(F);
+        }
+        R.Trailer();
+        Bytes File = R.Build();
+        if (Rng() % 4 == 0) {
+            File.resize(Frames[0].DataStart + Rng() % (File.size() - Frames[0].DataStart));
+        }
+        // What the reference says: frames up to the first refused one.
+        std::vector<ReferenceImage> Want;
+        for (const Frame& F : Frames) {
+            if (F.DataStart > File.size()) {
+                break;
+            }
+            ReferenceImage Img = DecodeReference(File, F.DataStart, F.W, F.H, F.Interlaced,
+                                                 F.Transparent, F.Index, false);
+            if (!Img.Accepted) {
+                break;
+            }
+            Want.push_back(std::move(Img));
+            if (Want.back().EndPosition >= File.size()) {
+                break;
+            }
+        }
+        TGIFImage G;
+        const bool Ok = G.LoadFromBuffer(File.data(), File.size());
+        ASSERT_EQ(Ok, !Want.empty()) << "case " << Case;
+        ASSERT_EQ(G.FrameCount(), static_cast<int32_t>(Want.size())) << "case " << Case;
+        for (size_t K = 0; K < Want.size(); ++K) {
+            const TGIFFrame& F = *G.Frames(static_cast<int32_t>(K + 1));
+            ASSERT_EQ(Bytes(F.Image.Data(), F.Image.Data() + F.Image.DataSize()), Want[K].Pixels)
+                << "case " << Case << " frame " << K + 1;
+            if (Frames[K].Transparent) {
+                ASSERT_EQ(Bytes(F.Mask.Data(), F.Mask.Data() + F.Mask.DataSize()), Want[K].Mask)
+                    << "case " << Case << " frame " << K + 1;
+            }
+        }
+        // Composing every frame stays inside the picture (checked by the sanitizers).
+        for (int32_t I = 2; I <= G.FrameCount(); ++I) {
+            G.SetCurrentFrame(I);
+        }
     }
 }
 
