@@ -47,6 +47,8 @@ void FormPeer::AttachMenu(HMENU menu) {
 }
 
 FormPeer::~FormPeer() {
+    // The model is being destroyed: what the window reports while it goes must not reach it.
+    destroying_ = true;
     if (HWND w = Window())
         DestroyWindow(w);
 }
@@ -161,6 +163,8 @@ void FormPeer::Activate(WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT FormPeer::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
+    if (destroying_)
+        return BaseWindow::HandleMessage(msg, wparam, lparam);
     switch (msg) {
     case WM_COMMAND:
         if (lparam != 0) {

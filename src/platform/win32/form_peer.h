@@ -41,6 +41,7 @@ private:
     ui::Form& form_;
     bool sizing_from_model_ = false;
     bool activated_ = false;
+    bool destroying_ = false;
     HWND focus_ = nullptr;
 };
 
