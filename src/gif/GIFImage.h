@@ -102,10 +102,9 @@ public:
     bool LoadFromStream(TStream& Stream);
     bool LoadFromBuffer(const void* Data, size_t Size);
 
-    // Frees the frames and the composed picture; the control becomes empty.
+    // Frees the frames and the composed picture; the control becomes empty. Does nothing when
+    // called from the control's own events during a load.
     void Clear();
-    // Resets the decoded state (frames, counters); the composed picture stays.
-    void FreeFrames();
 
     // Composition.
     void DrawFrame();                 // draws frame CurrentFrame into the composed picture
@@ -176,6 +175,8 @@ public:
     bool ControlOpaque() const { return FControlOpaque; }
 
 protected:
+    // Resets the decoded state (frames, counters); the composed picture stays.
+    void FreeFrames();
     virtual bool DecodeGIF();
     virtual void Progress();
     virtual void Changing();
