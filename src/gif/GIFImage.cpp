@@ -233,20 +233,20 @@ bool TGIFDecoder::ReadFrame(TGIFFrame& F) {
         MaskBMP = MakeBMP(F.Width, F.Height, 1, Mono, nullptr, MaskBytes);
         MaskRows = MaskBMP.data() + BMPHeaders + 8;
     }
-    TImageDataSpec Spec;
-    Spec.Width = F.Width;
-    Spec.Height = F.Height;
-    Spec.Interlaced = F.Interlaced;
-    Spec.Transparent = F.Transparent;
-    Spec.TransparentIndex = F.TransparentIndex;
-    Spec.ProgressOn = static_cast<bool>(G.OnProgress);
+    TImageParams Params;
+    Params.Width = F.Width;
+    Params.Height = F.Height;
+    Params.Interlaced = F.Interlaced;
+    Params.Transparent = F.Transparent;
+    Params.TransparentIndex = F.TransparentIndex;
+    Params.ProgressOn = static_cast<bool>(G.OnProgress);
     size_t Position = static_cast<size_t>(WS.Position());
     const TRowProgress OnRow = [this](int32_t, size_t At) {
         // Report the position a reader fetching sub-blocks on demand would be at.
         WS.SetPosition(static_cast<int64_t>(At));
         G.Progress();
     };
-    const bool Decoded = Decoder.Decode(Spec, WS.Data(), static_cast<size_t>(WS.Size()), Position,
+    const bool Decoded = Decoder.Decode(Params, WS.Data(), static_cast<size_t>(WS.Size()), Position,
                                         ImageBMP.data() + BMPHeaders + 4 * Colors, MaskRows, OnRow);
     WS.SetPosition(static_cast<int64_t>(Position));
     if (!Decoded) {

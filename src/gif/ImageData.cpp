@@ -100,11 +100,11 @@ size_t TImageDataDecoder::LazyPosition(uint64_t BitsConsumed) const {
     return BlockPos[static_cast<size_t>(It - BlockEnd.begin())];
 }
 
-bool TImageDataDecoder::Decode(const TImageDataSpec& Spec, const uint8_t* Input, size_t InputSize,
+bool TImageDataDecoder::Decode(const TImageParams& Params, const uint8_t* Input, size_t InputSize,
                                size_t& Position, uint8_t* PixelRows, uint8_t* MaskRows,
                                const TRowProgress& OnRow) {
     Stored = 0;
-    if (Position >= InputSize || Spec.Width <= 0 || Spec.Height <= 0) {
+    if (Position >= InputSize || Params.Width <= 0 || Params.Height <= 0) {
         return false;
     }
     const int MinCodeSize = Input[Position++];
@@ -113,19 +113,19 @@ bool TImageDataDecoder::Decode(const TImageDataSpec& Spec, const uint8_t* Input,
         return false;
     }
     GatherSubBlocks(Input, InputSize, Position);
-    const int64_t Total = static_cast<int64_t>(Spec.Width) * Spec.Height;
+    const int64_t Total = static_cast<int64_t>(Params.Width) * Params.Height;
     if (OutputCapacity < static_cast<uint64_t>(Total)) {
         Output = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(Total) + Padding);
         OutputCapacity = static_cast<size_t>(Total);
     }
-    const bool Report = Spec.ProgressOn && OnRow && Total > 100000;
-    RunLZW(MinCodeSize, Total, Report ? &OnRow : nullptr, Spec);
-    Scatter(Spec, PixelRows, MaskRows);
+    const bool Report = Params.ProgressOn && OnRow && Total > 100000;
+    RunLZW(MinCodeSize, Total, Report ? &OnRow : nullptr, Params);
+    Scatter(Params, PixelRows, MaskRows);
     return true;
 }
 
 void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgress* OnRow,
-                               const TImageDataSpec& Spec) {
+                               const TImageParams& Params) {
     const int Clear = 1 << MinCodeSize;
     const int End = Clear + 1;
     uint16_t* const Pre = Prefix.data();
@@ -152,16 +152,16 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
 
     // Progress bookkeeping: stored rows finished so far.
     int32_t Row = 0;
-    int64_t RowEnd = Spec.Width;
-    const int32_t RowStep = Spec.Width > 320 ? 31 : 63;
+    int64_t RowEnd = Params.Width;
+    const int32_t RowStep = Params.Width > 320 ? 31 : 63;
     auto ReportRows = [&] {
-        while (Pos >= RowEnd && Row < Spec.Height) {
-            const int32_t Y = StoredRowToImageRow(Row, Spec.Height, Spec.Interlaced);
+        while (Pos >= RowEnd && Row < Params.Height) {
+            const int32_t Y = StoredRowToImageRow(Row, Params.Height, Params.Interlaced);
             if ((Y & RowStep) == 0) {
                 (*OnRow)(Y, LazyPosition(Bit));
             }
             ++Row;
-            RowEnd += Spec.Width;
+            RowEnd += Params.Width;
         }
     };
     // A code fits only when it ends strictly before the last bit of the data.
@@ -321,14 +321,14 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
     Stored = Pos;
 }
 
-void TImageDataDecoder::Scatter(const TImageDataSpec& Spec, uint8_t* PixelRows,
+void TImageDataDecoder::Scatter(const TImageParams& Params, uint8_t* PixelRows,
                                 uint8_t* MaskRows) const {
-    const int32_t W = Spec.Width, H = Spec.Height;
+    const int32_t W = Params.Width, H = Params.Height;
     const size_t PixelStride = static_cast<size_t>(DIBRowSize(W, 8));
     const size_t MaskStride = static_cast<size_t>(DIBRowSize(W, 1));
-    const uint8_t Index = Spec.TransparentIndex;
+    const uint8_t Index = Params.TransparentIndex;
     for (int32_t K = 0; K < H; ++K) {
-        const int32_t Y = StoredRowToImageRow(K, H, Spec.Interlaced);
+        const int32_t Y = StoredRowToImageRow(K, H, Params.Interlaced);
         const int64_t RowStart = static_cast<int64_t>(K) * W;
         const int32_t N = static_cast<int32_t>(std::clamp<int64_t>(Stored - RowStart, 0, W));
         const uint8_t* Src = Output.get() + RowStart;
@@ -336,7 +336,7 @@ void TImageDataDecoder::Scatter(const TImageDataSpec& Spec, uint8_t* PixelRows,
             std::memcpy(PixelRows + PixelStride * static_cast<size_t>(H - 1 - Y), Src,
                         static_cast<size_t>(N));
         }
-        if (!Spec.Transparent || MaskRows == nullptr) {
+        if (!Params.Transparent || MaskRows == nullptr) {
             continue;
         }
         uint8_t* M = MaskRows + MaskStride * static_cast<size_t>(H - 1 - Y);

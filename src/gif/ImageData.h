@@ -9,7 +9,7 @@
 
 namespace quillop::gif {
 
-struct TImageDataSpec {
+struct TImageParams {
     int32_t Width = 0;
     int32_t Height = 0;
     bool Interlaced = false;
@@ -30,9 +30,9 @@ public:
 
     // Decodes the image data at Input[Position] (the minimum code size byte) into PixelRows
     // (Height rows of DIBRowSize(Width, 8) bytes, bottom-up, zero-filled by the caller) and,
-    // when Spec.Transparent, MaskRows (1-bit rows, zero-filled). Position ends after the
+    // when Params.Transparent, MaskRows (1-bit rows, zero-filled). Position ends after the
     // image data. False when the code size byte is missing or 12 or more: nothing decoded.
-    bool Decode(const TImageDataSpec& Spec, const uint8_t* Input, size_t InputSize,
+    bool Decode(const TImageParams& Params, const uint8_t* Input, size_t InputSize,
                 size_t& Position, uint8_t* PixelRows, uint8_t* MaskRows, const TRowProgress& OnRow);
 
     // Pixels the last image stored (the rest keep 0 and are transparent).
@@ -45,8 +45,8 @@ private:
     void GatherSubBlocks(const uint8_t* Input, size_t InputSize, size_t& Position);
     size_t LazyPosition(uint64_t BitsConsumed) const;
     void RunLZW(int MinCodeSize, int64_t Total, const TRowProgress* OnRow,
-                const TImageDataSpec& Spec);
-    void Scatter(const TImageDataSpec& Spec, uint8_t* PixelRows, uint8_t* MaskRows) const;
+                const TImageParams& Params);
+    void Scatter(const TImageParams& Params, uint8_t* PixelRows, uint8_t* MaskRows) const;
 
     std::vector<uint8_t> Data;         // the image's sub-blocks, joined, plus zero padding
     std::vector<uint64_t> BlockEnd;    // per sub-block: data bytes so far

@@ -15,14 +15,14 @@ inline ReferenceImage DecodeProduction(const Bytes& Input, size_t Position, int 
                                        bool Interlaced, bool Transparent, uint8_t Index,
                                        bool ProgressOn) {
     ReferenceImage R;
-    TImageDataSpec Spec{Width, Height, Interlaced, Transparent, Index, ProgressOn};
+    TImageParams Params{Width, Height, Interlaced, Transparent, Index, ProgressOn};
     R.Pixels.assign(DIBRowSize(Width, 8) * static_cast<size_t>(Height), 0);
     if (Transparent) {
         R.Mask.assign(DIBRowSize(Width, 1) * static_cast<size_t>(Height), 0);
     }
     TImageDataDecoder D;
     size_t Pos = Position;
-    R.Accepted = D.Decode(Spec, Input.data(), Input.size(), Pos, R.Pixels.data(),
+    R.Accepted = D.Decode(Params, Input.data(), Input.size(), Pos, R.Pixels.data(),
                           Transparent ? R.Mask.data() : nullptr, [&](int32_t Row, size_t At) {
                               R.ProgressRows.push_back(Row);
                               R.ProgressPositions.push_back(At);
