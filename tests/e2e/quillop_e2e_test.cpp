@@ -203,11 +203,11 @@ protected:
                 t += static_cast<char>('a' + t.size() % 26);
             return t;
         }();
-        struct Spec {
+        struct DriverWindow {
             std::string title;
             bool visible;
         };
-        const std::vector<Spec> specs{
+        const std::vector<DriverWindow> driver_windows{
             {"", true},
             {long_title, true},
             {"\xC9t\xE9 caf\xE9", true},
@@ -219,7 +219,7 @@ protected:
             {"Quillop e2e ctrl target", true},
             {"Quillop e2e bystander", true},
         };
-        for (const Spec& s : specs) {
+        for (const DriverWindow& s : driver_windows) {
             HWND w = MakeDriver(s.title, s.visible);
             std::string expected = s.title.empty()
                                        ? "This Window has no title"
