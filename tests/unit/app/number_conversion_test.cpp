@@ -117,7 +117,8 @@ TEST(TextToNumber, FailsWithTheKeptCharactersInTheMessage) {
                                                          {"x 9999999999 y", "9999999999"},
                                                          {"-2147483649", "-2147483649"}};
     for (const auto& [text, kept] : cases) {
-        EXPECT_EQ(error_of([&] { Text_To_Number(text); }),
+        const std::string& input = text;
+        EXPECT_EQ(error_of([&] { Text_To_Number(input); }),
                   "'" + kept + "' is not a valid integer value")
             << text;
     }
