@@ -143,6 +143,12 @@ public:
     const TMemoryStream& DataStream() const { return FDataStream; }
     const TMemoryStream& WorkStream() const { return FWorkStream; }
 
+    // Storage with the form: the binary property "Data" (a 32-bit little-endian byte count,
+    // then the GIF's bytes) is stored only when this is true.
+    bool StoresData() const { return FDataStream.Size() > 0; }
+    // Runs once the form has read the control's properties: decodes the stored bytes.
+    virtual void Loaded();
+
     // Memory budget of one load, in bytes; MemoryUsed is what the loaded picture holds.
     uint64_t MemoryBudget() const { return FMemoryBudget; }
     void SetMemoryBudget(uint64_t Bytes) { FMemoryBudget = Bytes; }
@@ -175,6 +181,10 @@ public:
     bool ControlOpaque() const { return FControlOpaque; }
 
 protected:
+    // The "Data" property's reader and writer.
+    virtual void ReadData(TStream& Stream);
+    virtual void WriteData(TMemoryStream& Stream) const;
+
     // Resets the decoded state (frames, counters); the composed picture stays.
     void FreeFrames();
     virtual bool DecodeGIF();
