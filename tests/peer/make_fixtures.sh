@@ -1,7 +1,8 @@
 #!/bin/sh
 # Remakes tests/peer/data: GIFs written by ImageMagick (the real binary, convert-im6.q16) from
 # pictures that Debian packages ship, and the small GIFs that Debian packages ship as they are.
-# Needs: imagemagick, golang-1.19-src, tk8.6 (tcltk images), libxslt1-dev docs, cmake-data docs.
+# Needs: imagemagick, golang-1.19-src; the shipped GIFs come from libtk8.6, libxslt1-dev and
+# cmake-data (any that are missing are skipped).
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
