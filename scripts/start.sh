@@ -36,7 +36,7 @@ trap stop EXIT INT TERM
 # Wait for the main window (its title is the design's "??" until the identity texts are set).
 window=
 for _ in $(seq 1 120); do
-  window=$(xwininfo -root -tree 2>/dev/null | grep -E '"(Quillop[^"]*|\?\?)"' | awk '{print $1}' | head -n 1)
+  window=$(xwininfo -root -tree 2>/dev/null | grep -E '"(Quillop[^"]*|\?\?)"' | awk '{print $1}' | head -n 1 || true)
   [ -n "$window" ] && break
   sleep 0.5
 done
