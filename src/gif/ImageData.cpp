@@ -12,6 +12,16 @@ namespace {
 
 constexpr int TableSize = 4096;
 constexpr size_t Padding = 8;
+// The output buffer starts with the one-pixel strings of every code below the largest clear
+// code (byte I & 255 at I), so that they stand in it like any other: every code is copied
+// from Base + offset.
+constexpr size_t Lead = 2048;
+
+// A table entry of the fast loop: offset of its string from the buffer's start (bits 0-31),
+// length (bits 32-47, 0 for the clear and end codes) and prefix code (bits 48-63).
+constexpr uint64_t Entry(uint64_t Off, uint64_t Len, uint64_t Pre) {
+    return Off | (Len << 32) | (Pre << 48);
+}
 
 inline uint64_t Load64(const uint8_t* P) {
     uint64_t V;
@@ -58,7 +68,7 @@ int32_t StoredRowToImageRow(int32_t K, int32_t Height, bool Interlaced) {
 
 TImageDataDecoder::TImageDataDecoder()
     : Prefix(TableSize), Suffix(TableSize), First(TableSize), Length(TableSize), Offset(TableSize),
-      Stack(TableSize + 1) {}
+      Stack(TableSize + 1), Entries(TableSize + 1) {}
 
 uint64_t TImageDataDecoder::ScratchBytes(int32_t Width, int32_t Height) {
     if (Width <= 0 || Height <= 0) {
@@ -115,8 +125,12 @@ bool TImageDataDecoder::Decode(const TImageParams& Params, const uint8_t* Input,
     GatherSubBlocks(Input, InputSize, Position);
     const int64_t Total = static_cast<int64_t>(Params.Width) * Params.Height;
     if (OutputCapacity < static_cast<uint64_t>(Total)) {
-        Output = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(Total) + Padding);
+        Output =
+            std::make_unique_for_overwrite<uint8_t[]>(Lead + static_cast<size_t>(Total) + Padding);
         OutputCapacity = static_cast<size_t>(Total);
+        for (size_t I = 0; I < Lead; ++I) {
+            Output[I] = static_cast<uint8_t>(I);
+        }
     }
     const bool Report = Params.ProgressOn && OnRow && Total > 100000;
     RunLZW(MinCodeSize, Total, Report ? &OnRow : nullptr, Params);
@@ -133,12 +147,11 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
     uint8_t* const Fst = First.data();
     uint16_t* const Len = Length.data();
     uint32_t* const Off = Offset.data();
-    std::fill(Prefix.begin(), Prefix.end(), 0);
-    std::fill(Suffix.begin(), Suffix.end(), 0);
+    uint64_t* const E = Entries.data();
     for (int I = 0; I < Clear; ++I) {
-        Suf[I] = Fst[I] = static_cast<uint8_t>(I);
-        Len[I] = 1;
+        E[I] = Entry(static_cast<uint64_t>(I), 1, 0);
     }
+    E[Clear] = E[End] = 0;
 
     const uint8_t* const D = Data.data();
     const uint64_t TotalBits = 8 * static_cast<uint64_t>(Data.size() - Padding);
@@ -147,7 +160,8 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
     int Limit = 2 * Clear;
     int Next = Clear + 2;
     bool Dirty = false;
-    uint8_t* const Out = Output.get();
+    uint8_t* const Base = Output.get();
+    uint8_t* const Out = Base + Lead;
     int64_t Pos = 0;
 
     // Progress bookkeeping: stored rows finished so far.
@@ -207,6 +221,136 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
     if (OnRow) {
         ReportRows();
     }
+
+    // The fast loop: well-formed data never leaves it. Its table holds packed entries only;
+    // a code past the next free entry hands over to the loop below, which walks prefix and
+    // suffix tables built from those entries the way a literal reading does.
+    int64_t OldLen = 1;
+    int MaxNext = Next;
+    bool Damaged = false;
+    for (;;) {
+        const int64_t Stop = OnRow ? std::min(RowEnd, Total) : Total;
+        // The code width's mask and the last bit position a code of that width may start at.
+        uint32_t Mask = (1u << Width) - 1;
+        uint64_t BitLimit = TotalBits > static_cast<uint64_t>(Width) ? TotalBits - Width : 0;
+        auto WidthChanged = [&] {
+            Mask = (1u << Width) - 1;
+            BitLimit = TotalBits > static_cast<uint64_t>(Width) ? TotalBits - Width : 0;
+        };
+        while (Pos < Stop) {
+            if (Bit >= BitLimit) {
+                Stored = Pos;
+                return;
+            }
+            const int C = static_cast<int>((Load64(D + (Bit >> 3)) >> (Bit & 7)) & Mask);
+            Bit += static_cast<uint64_t>(Width);
+            const int64_t Avail = Total - Pos;
+            uint8_t* const Dst = Out + Pos;
+            int64_t N;
+            if (C < Next) [[likely]] {
+                const uint64_t Ent = E[C];
+                N = static_cast<int64_t>((Ent >> 32) & 0xFFFF);
+                if (N == 0) [[unlikely]] {
+                    if (C == End) {
+                        Stored = Pos;
+                        return;
+                    }
+                    MaxNext = std::max(MaxNext, Next);
+                    ResetTable();
+                    const int S = StartCode();
+                    if (S < 0) {
+                        Stored = Pos;
+                        return;
+                    }
+                    Old = S;
+                    OldPos = Pos;
+                    OldLen = 1;
+                    Out[Pos++] = static_cast<uint8_t>(S);
+                    WidthChanged();
+                    continue;
+                }
+                const uint8_t* const Src = Base + static_cast<uint32_t>(Ent);
+                if (N <= Avail) [[likely]] {
+                    uint64_t V;
+                    std::memcpy(&V, Src, 8);
+                    std::memcpy(Dst, &V, 8);
+                    if (N > 8) {
+                        CopyShort(Dst + 8, Src + 8, N - 8);
+                    }
+                } else {
+                    std::memcpy(Dst, Src, static_cast<size_t>(Avail));
+                    Pos = Total;
+                    break;
+                }
+            } else if (C == Next) {
+                // The previous string plus its own first pixel.
+                N = OldLen + 1;
+                const uint8_t* const Src = Out + OldPos;
+                if (N <= Avail) {
+                    CopyShort(Dst, Src, OldLen);
+                    Dst[OldLen] = Src[0];
+                } else {
+                    std::memcpy(Dst, Src, static_cast<size_t>(Avail));
+                    Pos = Total;
+                    break;
+                }
+            } else {
+                Bit -= static_cast<uint64_t>(Width);
+                Damaged = true;
+                break;
+            }
+            E[Next] = Entry(static_cast<uint64_t>(OldPos) + Lead, static_cast<uint64_t>(OldLen + 1),
+                            static_cast<uint64_t>(Old));
+            ++Next;
+            if (Next >= Limit) [[unlikely]] {
+                if (Limit < TableSize) {
+                    Limit *= 2;
+                    ++Width;
+                    WidthChanged();
+                } else {
+                    Next = TableSize; // full: the spare slot takes the writes
+                }
+            }
+            Old = C;
+            OldPos = Pos;
+            OldLen = N;
+            Pos += N;
+        }
+        if (Damaged) {
+            break;
+        }
+        if (OnRow) {
+            ReportRows();
+        }
+        if (Pos >= Total) {
+            Stored = Pos;
+            return;
+        }
+    }
+
+    // Tables for the literal walk: every entry made in this image, zero beyond them.
+    MaxNext = std::max(MaxNext, Next);
+    for (int I = 0; I < Clear; ++I) {
+        Pre[I] = 0;
+        Suf[I] = Fst[I] = static_cast<uint8_t>(I);
+        Len[I] = 1;
+    }
+    for (int I = Clear; I < TableSize; ++I) {
+        if (I < Clear + 2 || I >= MaxNext) {
+            Pre[I] = 0;
+            Suf[I] = 0;
+            continue;
+        }
+        const uint64_t Ent = E[I];
+        const uint32_t At = static_cast<uint32_t>(Ent);
+        const uint16_t L = static_cast<uint16_t>(Ent >> 32);
+        Pre[I] = static_cast<uint16_t>(Ent >> 48);
+        Suf[I] = Base[At + L - 1];
+        Fst[I] = Base[At];
+        Len[I] = L;
+        Off[I] = static_cast<uint32_t>(At - Lead);
+    }
+    FirstByte = Out[OldPos];
 
     while (Pos < Total) {
         int C = GetCode();
@@ -331,7 +475,7 @@ void TImageDataDecoder::Scatter(const TImageParams& Params, uint8_t* PixelRows,
         const int32_t Y = StoredRowToImageRow(K, H, Params.Interlaced);
         const int64_t RowStart = static_cast<int64_t>(K) * W;
         const int32_t N = static_cast<int32_t>(std::clamp<int64_t>(Stored - RowStart, 0, W));
-        const uint8_t* Src = Output.get() + RowStart;
+        const uint8_t* Src = Output.get() + Lead + RowStart;
         if (N > 0) {
             std::memcpy(PixelRows + PixelStride * static_cast<size_t>(H - 1 - Y), Src,
                         static_cast<size_t>(N));

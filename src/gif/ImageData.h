@@ -52,7 +52,7 @@ private:
     std::vector<uint64_t> BlockEnd;    // per sub-block: data bytes so far
     std::vector<size_t> BlockPos;      // per sub-block: input position after it
     size_t TerminatorPos = 0;          // input position once all sub-blocks are read
-    std::unique_ptr<uint8_t[]> Output; // pixels in stored order (not cleared between images)
+    std::unique_ptr<uint8_t[]> Output; // one-pixel strings, then pixels in stored order
     size_t OutputCapacity = 0;
     int64_t Stored = 0;
 
@@ -62,6 +62,7 @@ private:
     std::vector<uint16_t> Length;
     std::vector<uint32_t> Offset; // where each entry's string stands in the output
     std::vector<uint8_t> Stack;
+    std::vector<uint64_t> Entries; // the fast loop's table, one spare slot for a full table
 };
 
 // Image row of the K-th stored row.
