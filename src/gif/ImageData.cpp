@@ -3,8 +3,13 @@
 #include "Bitmap.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quillop::gif {
 
@@ -41,6 +46,21 @@ inline void CopyShort(uint8_t* Dst, const uint8_t* Src, int64_t N) {
         std::memcpy(Dst + I, &V, 8);
     }
 }
+
+#if defined(__SSE2__)
+// Bits of a byte in reverse order: pixel flags come first-in-bit-0, mask rows want bit 7.
+constexpr std::array<uint8_t, 256> ReversedBits = [] {
+    std::array<uint8_t, 256> T{};
+    for (int I = 0; I < 256; ++I) {
+        int R = 0;
+        for (int B = 0; B < 8; ++B) {
+            R |= ((I >> B) & 1) << (7 - B);
+        }
+        T[static_cast<size_t>(I)] = static_cast<uint8_t>(R);
+    }
+    return T;
+}();
+#endif
 
 } // namespace
 
@@ -485,6 +505,15 @@ void TImageDataDecoder::Scatter(const TImageParams& Params, uint8_t* PixelRows,
         }
         uint8_t* M = MaskRows + MaskStride * static_cast<size_t>(H - 1 - Y);
         int32_t X = 0;
+#if defined(__SSE2__)
+        const __m128i Wanted = _mm_set1_epi8(static_cast<char>(Index));
+        for (; X + 16 <= N; X += 16) {
+            const __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + X));
+            const auto Bits = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(V, Wanted)));
+            M[X >> 3] = ReversedBits[Bits & 0xFF];
+            M[(X >> 3) + 1] = ReversedBits[Bits >> 8];
+        }
+#endif
         const uint64_t Broadcast = 0x0101010101010101ull * Index;
         for (; X + 8 <= N; X += 8) {
             // Eight pixels at once: flag the bytes equal to the index, then gather the flags
