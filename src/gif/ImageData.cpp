@@ -87,8 +87,7 @@ int32_t StoredRowToImageRow(int32_t K, int32_t Height, bool Interlaced) {
 }
 
 TImageDataDecoder::TImageDataDecoder()
-    : Prefix(TableSize), Suffix(TableSize), First(TableSize), Length(TableSize), Offset(TableSize),
-      Stack(TableSize + 1), Entries(TableSize + 1) {}
+    : Entries(std::make_unique_for_overwrite<uint64_t[]>(TableSize + 1)) {}
 
 uint64_t TImageDataDecoder::ScratchBytes(int32_t Width, int32_t Height) {
     if (Width <= 0 || Height <= 0) {
@@ -148,9 +147,11 @@ bool TImageDataDecoder::Decode(const TImageParams& Params, const uint8_t* Input,
         Output =
             std::make_unique_for_overwrite<uint8_t[]>(Lead + static_cast<size_t>(Total) + Padding);
         OutputCapacity = static_cast<size_t>(Total);
-        for (size_t I = 0; I < Lead; ++I) {
-            Output[I] = static_cast<uint8_t>(I);
-        }
+        LeadReady = 0;
+    }
+    // The one-pixel strings of this image's codes (a new buffer has none yet).
+    for (; LeadReady < (size_t{1} << MinCodeSize); ++LeadReady) {
+        Output[LeadReady] = static_cast<uint8_t>(LeadReady);
     }
     const bool Report = Params.ProgressOn && OnRow && Total > 100000;
     RunLZW(MinCodeSize, Total, Report ? &OnRow : nullptr, Params);
@@ -162,12 +163,7 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
                                const TImageParams& Params) {
     const int Clear = 1 << MinCodeSize;
     const int End = Clear + 1;
-    uint16_t* const Pre = Prefix.data();
-    uint8_t* const Suf = Suffix.data();
-    uint8_t* const Fst = First.data();
-    uint16_t* const Len = Length.data();
-    uint32_t* const Off = Offset.data();
-    uint64_t* const E = Entries.data();
+    uint64_t* const E = Entries.get();
     for (int I = 0; I < Clear; ++I) {
         E[I] = Entry(static_cast<uint64_t>(I), 1, 0);
     }
@@ -348,7 +344,21 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
         }
     }
 
-    // Tables for the literal walk: every entry made in this image, zero beyond them.
+    // Tables for the literal walk (made only when damaged data needs them): every entry made
+    // in this image, zero beyond them.
+    if (Prefix.empty()) {
+        Prefix.resize(TableSize);
+        Suffix.resize(TableSize);
+        First.resize(TableSize);
+        Length.resize(TableSize);
+        Offset.resize(TableSize);
+        Stack.resize(TableSize + 1);
+    }
+    uint16_t* const Pre = Prefix.data();
+    uint8_t* const Suf = Suffix.data();
+    uint8_t* const Fst = First.data();
+    uint16_t* const Len = Length.data();
+    uint32_t* const Off = Offset.data();
     MaxNext = std::max(MaxNext, Next);
     for (int I = 0; I < Clear; ++I) {
         Pre[I] = 0;

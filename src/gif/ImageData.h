@@ -54,6 +54,7 @@ private:
     size_t TerminatorPos = 0;          // input position once all sub-blocks are read
     std::unique_ptr<uint8_t[]> Output; // one-pixel strings, then pixels in stored order
     size_t OutputCapacity = 0;
+    size_t LeadReady = 0; // one-pixel strings written at the start of Output
     int64_t Stored = 0;
 
     std::vector<uint16_t> Prefix;
@@ -62,7 +63,9 @@ private:
     std::vector<uint16_t> Length;
     std::vector<uint32_t> Offset; // where each entry's string stands in the output
     std::vector<uint8_t> Stack;
-    std::vector<uint64_t> Entries; // the fast loop's table, one spare slot for a full table
+    // The fast loop's table, one spare slot for a full table; only entries made in the
+    // current image are read.
+    std::unique_ptr<uint64_t[]> Entries;
 };
 
 // Image row of the K-th stored row.
