@@ -45,7 +45,9 @@ run_ctest() {
 run_ctest native
 run_ctest native-asan
 run_ctest fuzz
-# The Windows tests run through scripts/wine/run.sh, which brings its own prefix and Xvfb.
+# The Windows tests run through scripts/wine/run.sh, which brings its own Xvfb. The prefix is
+# made first, so that no test starts while Wine is still setting it up.
+(source scripts/wine/prefix.sh && quillop_make_prefix && wineserver -w)
 run_ctest win64
 
 echo
