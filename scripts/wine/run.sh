@@ -9,8 +9,13 @@ source "$here/xvfb.sh"
 quillop_make_prefix
 quillop_xvfb_start || exit 1
 own_display=${QUILLOP_XVFB_PID:+yes}
+started=$SECONDS
 wine "$@"
 rc=$?
+if [ $rc -ne 0 ]; then
+    # A program that dies before it prints anything leaves ctest with no clue; say what ran.
+    echo "run.sh: wine $1 exited with $rc after $((SECONDS - started)) s on DISPLAY=$DISPLAY" >&2
+fi
 if [ -n "$own_display" ]; then
     # The prefix's server and desktop belong to the display that is going away.
     wineserver -k 2>/dev/null
