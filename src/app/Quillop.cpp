@@ -272,14 +272,14 @@ void TMainForm1::Scale_Layout() {
 
 void TMainForm1::Apply_Startup_Show_State() {
     const platform::StartupInfo info = app_.Services().desktop.GetStartupInfoA();
-    // Without STARTF_USESHOWWINDOW the member is 0 (SW_HIDE) and means nothing.
-    if ((info.dwFlags & platform::STARTF_USESHOWWINDOW) != 0) {
+    // Without kStartfUseShowWindow the member is 0 (kSwHide) and means nothing.
+    if ((info.dwFlags & platform::kStartfUseShowWindow) != 0) {
         app_.Services().desktop.ShowWindow(Handle(), info.wShowWindow);
     }
 }
 
 void TMainForm1::Set_List_Scroll_Width() {
-    app_.Services().desktop.SendMessageA(Windows_ListBox.Handle(), platform::LB_SETHORIZONTALEXTENT,
+    app_.Services().desktop.SendMessageA(Windows_ListBox.Handle(), platform::kLbSetHorizontalExtent,
                                          1500, 0);
 }
 
@@ -399,13 +399,13 @@ void TMainForm1::Windows_ListBoxDblClick(ui::Component&) {
                                : std::string(window_id_of_line(
                                      Windows_ListBox.Items()[static_cast<std::size_t>(row)]));
     const platform::WindowHandle handle = Window_Id_To_Handle(id);
-    app_.Services().desktop.SetWindowPos(handle, platform::HWND_TOPMOST, 0, 0, 0, 0,
-                                         platform::SWP_NOSIZE | platform::SWP_NOMOVE |
-                                             platform::SWP_NOACTIVATE);
+    app_.Services().desktop.SetWindowPos(handle, platform::kHwndTopmost, 0, 0, 0, 0,
+                                         platform::kSwpNoSize | platform::kSwpNoMove |
+                                             platform::kSwpNoActivate);
 }
 
 void TMainForm1::Windows_ListBoxKeyDown(ui::Component& sender, std::uint16_t& key, ui::ShiftState) {
-    if (key == platform::VK_RETURN || key == platform::VK_CONTROL) {
+    if (key == platform::kVkReturn || key == platform::kVkControl) {
         Windows_ListBoxDblClick(sender);
     }
 }

@@ -1,7 +1,7 @@
-#include "GIFImage.h"
+#include "gif/GIFImage.h"
 
-#include "Budget.h"
-#include "ImageData.h"
+#include "gif/budget.h"
+#include "gif/image_data.h"
 
 #include <algorithm>
 #include <cstring>
@@ -281,13 +281,13 @@ void TGIFDecoder::ComposeFirstFrame() {
     G.FAnimated = G.FFrameCount > 1;
     G.FEmpty = false;
     G.UpdateDrawState();
-    BitBlt(*G.FComposedImage, 0, 0, G.FImageWidth, G.FImageHeight, nullptr, 0, 0, BLACKNESS);
+    BitBlt(*G.FComposedImage, 0, 0, G.FImageWidth, G.FImageHeight, nullptr, 0, 0, kBlackness);
     if (G.FHasTransparency) {
         auto Mask = std::make_unique<TBitmap>();
         if (!Mask->Create(G.FImageWidth, G.FImageHeight, 1)) {
             throw EReadError{};
         }
-        BitBlt(*Mask, 0, 0, G.FImageWidth, G.FImageHeight, nullptr, 0, 0, WHITENESS);
+        BitBlt(*Mask, 0, 0, G.FImageWidth, G.FImageHeight, nullptr, 0, 0, kWhiteness);
         G.FComposedMask = std::move(Mask);
         G.FComposedBytes += *DIBBytes(static_cast<uint64_t>(G.FImageWidth),
                                       static_cast<uint64_t>(G.FImageHeight), 1);

@@ -22,8 +22,8 @@
 // not fit fails the load with Status 3.
 #pragma once
 
-#include "Bitmap.h"
-#include "Stream.h"
+#include "gif/bitmap.h"
+#include "gif/stream.h"
 
 #include <array>
 #include <cstdint>

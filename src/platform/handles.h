@@ -19,42 +19,42 @@ std::string window_id_text(WindowHandle handle);
 WindowHandle handle_from_window_id(std::uint32_t id);
 
 // SetWindowPos insert-after values.
-inline constexpr WindowHandle HWND_TOP = 0;
-inline constexpr WindowHandle HWND_BOTTOM = 1;
-inline constexpr WindowHandle HWND_TOPMOST = static_cast<WindowHandle>(-1);
-inline constexpr WindowHandle HWND_NOTOPMOST = static_cast<WindowHandle>(-2);
+inline constexpr WindowHandle kHwndTop = 0;
+inline constexpr WindowHandle kHwndBottom = 1;
+inline constexpr WindowHandle kHwndTopmost = static_cast<WindowHandle>(-1);
+inline constexpr WindowHandle kHwndNoTopmost = static_cast<WindowHandle>(-2);
 
 // SetWindowPos flags.
-inline constexpr unsigned SWP_NOSIZE = 0x0001;
-inline constexpr unsigned SWP_NOMOVE = 0x0002;
-inline constexpr unsigned SWP_NOZORDER = 0x0004;
-inline constexpr unsigned SWP_NOACTIVATE = 0x0010;
+inline constexpr unsigned kSwpNoSize = 0x0001;
+inline constexpr unsigned kSwpNoMove = 0x0002;
+inline constexpr unsigned kSwpNoZOrder = 0x0004;
+inline constexpr unsigned kSwpNoActivate = 0x0010;
 
 // ShowWindow commands.
-inline constexpr int SW_HIDE = 0;
-inline constexpr int SW_SHOWNORMAL = 1;
-inline constexpr int SW_SHOWMINIMIZED = 2;
-inline constexpr int SW_SHOWMAXIMIZED = 3;
-inline constexpr int SW_SHOWNOACTIVATE = 4;
-inline constexpr int SW_SHOW = 5;
-inline constexpr int SW_MINIMIZE = 6;
-inline constexpr int SW_SHOWMINNOACTIVE = 7;
-inline constexpr int SW_SHOWNA = 8;
-inline constexpr int SW_RESTORE = 9;
-inline constexpr int SW_SHOWDEFAULT = 10;
-inline constexpr int SW_FORCEMINIMIZE = 11;
+inline constexpr int kSwHide = 0;
+inline constexpr int kSwShowNormal = 1;
+inline constexpr int kSwShowMinimized = 2;
+inline constexpr int kSwShowMaximized = 3;
+inline constexpr int kSwShowNoActivate = 4;
+inline constexpr int kSwShow = 5;
+inline constexpr int kSwMinimize = 6;
+inline constexpr int kSwShowMinNoActive = 7;
+inline constexpr int kSwShowNa = 8;
+inline constexpr int kSwRestore = 9;
+inline constexpr int kSwShowDefault = 10;
+inline constexpr int kSwForceMinimize = 11;
 
 // STARTUPINFO flags.
-inline constexpr std::uint32_t STARTF_USESHOWWINDOW = 0x00000001;
+inline constexpr std::uint32_t kStartfUseShowWindow = 0x00000001;
 
 // Virtual-key codes.
-inline constexpr std::uint16_t VK_RETURN = 13;
-inline constexpr std::uint16_t VK_SHIFT = 16;
-inline constexpr std::uint16_t VK_CONTROL = 17;
-inline constexpr std::uint16_t VK_ESCAPE = 27;
+inline constexpr std::uint16_t kVkReturn = 13;
+inline constexpr std::uint16_t kVkShift = 16;
+inline constexpr std::uint16_t kVkControl = 17;
+inline constexpr std::uint16_t kVkEscape = 27;
 
 // List box messages.
-inline constexpr unsigned LB_SETHORIZONTALEXTENT = 0x0194;
-inline constexpr unsigned LB_GETHORIZONTALEXTENT = 0x0193;
+inline constexpr unsigned kLbSetHorizontalExtent = 0x0194;
+inline constexpr unsigned kLbGetHorizontalExtent = 0x0193;
 
 } // namespace quillop::platform

@@ -97,15 +97,15 @@ TEST_F(DesktopContract, TopmostWithoutMoveSizeOrActivation) {
     const WindowHandle active = world_->Active();
     ASSERT_FALSE(world_->IsTopmost(target));
 
-    EXPECT_TRUE(world_->desktop().SetWindowPos(target, platform::HWND_TOPMOST, 0, 0, 0, 0,
-                                               platform::SWP_NOSIZE | platform::SWP_NOMOVE |
-                                                   platform::SWP_NOACTIVATE));
+    EXPECT_TRUE(world_->desktop().SetWindowPos(target, platform::kHwndTopmost, 0, 0, 0, 0,
+                                               platform::kSwpNoSize | platform::kSwpNoMove |
+                                                   platform::kSwpNoActivate));
 
     EXPECT_TRUE(world_->IsTopmost(target));
     EXPECT_EQ(world_->Rect(target), before);
     EXPECT_EQ(world_->Active(), active);
     // Doing it again leaves it topmost.
-    EXPECT_TRUE(world_->desktop().SetWindowPos(target, platform::HWND_TOPMOST, 0, 0, 0, 0, 0x13));
+    EXPECT_TRUE(world_->desktop().SetWindowPos(target, platform::kHwndTopmost, 0, 0, 0, 0, 0x13));
     EXPECT_TRUE(world_->IsTopmost(target));
     // A topmost window enumerates before every window that is not.
     const auto all = Enumerated();
@@ -119,14 +119,14 @@ TEST_F(DesktopContract, TopmostWithoutMoveSizeOrActivation) {
 TEST_F(DesktopContract, SetWindowPosOnAClosedWindowFails) {
     const WindowHandle h = world_->CreateTopLevel("Contract closed", true);
     world_->Destroy(h);
-    EXPECT_FALSE(world_->desktop().SetWindowPos(h, platform::HWND_TOPMOST, 0, 0, 0, 0, 0x13));
+    EXPECT_FALSE(world_->desktop().SetWindowPos(h, platform::kHwndTopmost, 0, 0, 0, 0, 0x13));
 }
 
 TEST_F(DesktopContract, ShowWindowReportsThePreviousVisibility) {
     const WindowHandle h = Create("Contract show", false);
-    EXPECT_FALSE(world_->desktop().ShowWindow(h, platform::SW_SHOWNA));
+    EXPECT_FALSE(world_->desktop().ShowWindow(h, platform::kSwShowNa));
     EXPECT_TRUE(world_->IsVisible(h));
-    EXPECT_TRUE(world_->desktop().ShowWindow(h, platform::SW_HIDE));
+    EXPECT_TRUE(world_->desktop().ShowWindow(h, platform::kSwHide));
     EXPECT_FALSE(world_->IsVisible(h));
 }
 

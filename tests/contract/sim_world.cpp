@@ -1,7 +1,7 @@
 // The contract cases over the simulated desktop.
 #include "contract_world.h"
 
-#include "platform/sim/desktop.h"
+#include "backends/sim/desktop.h"
 
 namespace quillop::contract {
 

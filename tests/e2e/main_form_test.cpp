@@ -2,7 +2,6 @@
 // process itself can see is checked natively: fonts (GDI handles stay in their process), menu
 // contents and check marks, the list's scroll width, and a handler's error reaching the
 // application's error box from a native notification.
-// Portable headers first: <windows.h> defines macros named like their constants.
 #include "app/Quillop.h"
 #include "ui/application.h"
 

@@ -5,7 +5,7 @@
 // A few bits of the input (its size and a middle byte) choose a progress handler that
 // cancels at some call, possibly takes the cancel back, or calls into the control from inside
 // the handler; most inputs run without one. Inputs stay plain GIF files.
-#include "GIFImage.h"
+#include "gif/GIFImage.h"
 
 #include <cstdint>
 #include <cstdio>

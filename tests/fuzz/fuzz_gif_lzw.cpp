@@ -5,10 +5,10 @@
 // transparent index, LZW minimum code size, then everything from the first sub-block length
 // byte onward. The input becomes a one-image GIF; the control loads it with FirstImageOnly,
 // so whatever follows the image data is never read as further blocks.
-#include "GIFImage.h"
+#include "gif/GIFImage.h"
 
-#include "gif/GIFRecipe.h"
-#include "gif/ReferenceLZW.h"
+#include "gif/gif_recipe.h"
+#include "gif/reference_lzw.h"
 
 #include <cstdint>
 #include <cstdio>

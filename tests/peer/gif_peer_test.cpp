@@ -2,7 +2,7 @@
 // index pixels, its geometry, delay, disposal, transparency and colour table, the picture's
 // size and loop count. The fixtures are real files written by ImageMagick or shipped by
 // Debian packages (make_fixtures.sh remakes them).
-#include "GIFImage.h"
+#include "gif/GIFImage.h"
 #include "giflib_reading.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // gifdump: loads a GIF through the control and prints what it decoded.
-#include "GIFDump.h"
+#include "dump.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,7 +1,7 @@
 // Cost of the window list on the sim desktop: the bare enumeration next to a full refresh
 // (enumerate, fill the table, sort by title, build the list) and the two sorts alone.
 #include "app/Quillop.h"
-#include "platform/sim/world.h"
+#include "backends/sim/world.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "peer_decoders.h"
 
-#include "GIFImage.h"
+#include "gif/GIFImage.h"
 
 namespace quillop::bench {
 namespace {

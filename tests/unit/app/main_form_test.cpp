@@ -1,7 +1,7 @@
 #include "app/Quillop.h"
 #include "app/window_table.h"
-#include "platform/sim/peers.h"
-#include "platform/sim/world.h"
+#include "backends/sim/peers.h"
+#include "backends/sim/world.h"
 
 #include <gtest/gtest.h>
 
@@ -85,7 +85,7 @@ TEST_F(MainFormTest, StartShowsThenActivatesInOrder) {
 }
 
 TEST_F(MainFormTest, StartupShowCommandAppliedOnlyWhenTheLauncherSetIt) {
-    world_.desktop.SetStartupInfo({platform::STARTF_USESHOWWINDOW, platform::SW_SHOWMAXIMIZED});
+    world_.desktop.SetStartupInfo({platform::kStartfUseShowWindow, platform::kSwShowMaximized});
     Start();
     EXPECT_EQ(CallsStartingWith("ShowWindow"),
               (std::vector<std::string>{"ShowWindow(" + hs(form_.Handle()) + ", 3) -> 0"}));
@@ -93,8 +93,8 @@ TEST_F(MainFormTest, StartupShowCommandAppliedOnlyWhenTheLauncherSetIt) {
 }
 
 TEST_F(MainFormTest, StartupShowCommandIgnoredWithoutTheFlag) {
-    // wShowWindow 0 is SW_HIDE: applying it would start the program invisible.
-    world_.desktop.SetStartupInfo({0, platform::SW_HIDE});
+    // wShowWindow 0 is kSwHide: applying it would start the program invisible.
+    world_.desktop.SetStartupInfo({0, platform::kSwHide});
     Start();
     EXPECT_TRUE(CallsStartingWith("ShowWindow").empty());
     EXPECT_TRUE(world_.desktop.Find(form_.Handle())->visible);
@@ -334,9 +334,9 @@ TEST_F(MainFormTest, EnterAndCtrlDoWhatADoubleClickDoes) {
         bool acts;
     };
     for (const Case c :
-         {Case{platform::VK_RETURN, 0, true}, Case{platform::VK_CONTROL, ui::ssCtrl, true},
-          Case{platform::VK_RETURN, ui::ssShift | ui::ssAlt, true}, Case{'A', ui::ssCtrl, false},
-          Case{platform::VK_SHIFT, ui::ssShift, false}, Case{platform::VK_ESCAPE, 0, false}}) {
+         {Case{platform::kVkReturn, 0, true}, Case{platform::kVkControl, ui::ssCtrl, true},
+          Case{platform::kVkReturn, ui::ssShift | ui::ssAlt, true}, Case{'A', ui::ssCtrl, false},
+          Case{platform::kVkShift, ui::ssShift, false}, Case{platform::kVkEscape, 0, false}}) {
         form_.Windows_ListBox.UserSelect(LineOf(target));
         world_.desktop.ClearCalls();
         std::uint16_t key = c.key;
@@ -353,7 +353,7 @@ TEST_F(MainFormTest, NothingHappensWithoutASelection) {
     Start();
     world_.desktop.ClearCalls();
     form_.Windows_ListBox.DblClick();
-    std::uint16_t key = platform::VK_RETURN;
+    std::uint16_t key = platform::kVkReturn;
     form_.Windows_ListBox.KeyDown(key, 0);
     EXPECT_TRUE(world_.desktop.Calls().empty());
     EXPECT_TRUE(world_.boxes.Shown().empty());

@@ -171,8 +171,8 @@ TEST(WindowIdSortKey, WidensUnsignedIdsAndStillRejectsNonNumbers) {
 TEST(WindowIdToHandle, WidensLikeWindowsAndRejectsWithTheCellText) {
     EXPECT_EQ(Window_Id_To_Handle("65552"), platform::WindowHandle{65552});
     EXPECT_EQ(Window_Id_To_Handle("2147483664"), platform::handle_from_window_id(0x80000010u));
-    EXPECT_EQ(Window_Id_To_Handle("4294967294"), platform::HWND_NOTOPMOST);
-    EXPECT_EQ(Window_Id_To_Handle("-1"), platform::HWND_TOPMOST);
+    EXPECT_EQ(Window_Id_To_Handle("4294967294"), platform::kHwndNoTopmost);
+    EXPECT_EQ(Window_Id_To_Handle("-1"), platform::kHwndTopmost);
     for (const std::string text : {"", "abc", "12 ", "4294967296", "-2147483649"}) {
         EXPECT_EQ(error_of([&] { Window_Id_To_Handle(text); }),
                   "'" + text + "' is not a valid integer value");

@@ -1,6 +1,6 @@
 #include "app/sort_grid.h"
+#include "backends/sim/world.h"
 #include "literal_reference.h"
-#include "platform/sim/world.h"
 #include "ui/application.h"
 #include "ui/error.h"
 

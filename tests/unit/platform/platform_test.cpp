@@ -1,6 +1,6 @@
+#include "backends/sim/world.h"
 #include "platform/handles.h"
 #include "platform/mul_div.h"
-#include "platform/sim/world.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +11,13 @@ TEST(Handles, WindowIdIsTheLow32BitsUnsigned) {
     EXPECT_EQ(window_id_text(65552), "65552");
     EXPECT_EQ(window_id_text(0), "0");
     EXPECT_EQ(window_id_text(handle_from_window_id(0x80000010u)), "2147483664");
-    EXPECT_EQ(window_id_text(HWND_TOPMOST), "4294967295");
+    EXPECT_EQ(window_id_text(kHwndTopmost), "4294967295");
 }
 
 TEST(Handles, WidenLikeWindows) {
     EXPECT_EQ(handle_from_window_id(65552), WindowHandle{65552});
-    EXPECT_EQ(handle_from_window_id(0xFFFFFFFFu), HWND_TOPMOST);
-    EXPECT_EQ(handle_from_window_id(0xFFFFFFFEu), HWND_NOTOPMOST);
+    EXPECT_EQ(handle_from_window_id(0xFFFFFFFFu), kHwndTopmost);
+    EXPECT_EQ(handle_from_window_id(0xFFFFFFFEu), kHwndNoTopmost);
     if constexpr (sizeof(WindowHandle) == 8) {
         EXPECT_EQ(handle_from_window_id(0x80000010u), WindowHandle{0xFFFFFFFF80000010ull});
     }
@@ -49,7 +49,7 @@ TEST(SimDesktop, FaultSwitchesFailTheWayWindowsFails) {
     EXPECT_EQ(buf[0], '\0');
 
     d.FailSetWindowPos(true);
-    EXPECT_FALSE(d.SetWindowPos(a, HWND_TOPMOST, 0, 0, 0, 0, 0x13));
+    EXPECT_FALSE(d.SetWindowPos(a, kHwndTopmost, 0, 0, 0, 0, 0x13));
     EXPECT_FALSE(d.Find(a)->topmost);
     EXPECT_EQ(d.Calls().back(), "SetWindowPos(65552, -1, 0, 0, 0, 0, 0x13) -> 0");
 }
@@ -60,10 +60,10 @@ TEST(SimDesktop, TopmostBandAndNotTopmost) {
     const WindowHandle b = d.AddWindow("B");
     const WindowHandle c = d.AddWindow("C");
     EXPECT_EQ(d.ZOrder(), (std::vector<WindowHandle>{a, b, c}));
-    d.SetWindowPos(c, HWND_TOPMOST, 0, 0, 0, 0, 0x13);
-    d.SetWindowPos(b, HWND_TOPMOST, 0, 0, 0, 0, 0x13);
+    d.SetWindowPos(c, kHwndTopmost, 0, 0, 0, 0, 0x13);
+    d.SetWindowPos(b, kHwndTopmost, 0, 0, 0, 0, 0x13);
     EXPECT_EQ(d.ZOrder(), (std::vector<WindowHandle>{b, c, a}));
-    d.SetWindowPos(b, HWND_NOTOPMOST, 0, 0, 0, 0, 0x13);
+    d.SetWindowPos(b, kHwndNoTopmost, 0, 0, 0, 0, 0x13);
     EXPECT_EQ(d.ZOrder(), (std::vector<WindowHandle>{c, b, a})); // top of the normal band
     EXPECT_FALSE(d.Find(b)->topmost);
 }

@@ -1,4 +1,4 @@
-#include "platform/sim/world.h"
+#include "backends/sim/world.h"
 #include "ui/application.h"
 #include "ui/error.h"
 #include "ui/form.h"

@@ -1,0 +1,554 @@
+#include "gif/image_data.h"
+
+#include "gif/bitmap.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace quillop::gif {
+
+namespace {
+
+constexpr int TableSize = 4096;
+constexpr size_t Padding = 8;
+// The output buffer starts with the one-pixel strings of every code below the largest clear
+// code (byte I & 255 at I), so that they stand in it like any other: every code is copied
+// from Base + offset.
+constexpr size_t Lead = 2048;
+
+// A table entry of the fast loop: offset of its string from the buffer's start (bits 0-31),
+// length (bits 32-47, 0 for the clear and end codes) and prefix code (bits 48-63).
+constexpr uint64_t Entry(uint64_t Off, uint64_t Len, uint64_t Pre) {
+    return Off | (Len << 32) | (Pre << 48);
+}
+
+inline uint64_t Load64(const uint8_t* P) {
+    uint64_t V;
+    std::memcpy(&V, P, sizeof V);
+    if constexpr (std::endian::native == std::endian::big) {
+        V = __builtin_bswap64(V);
+    }
+    return V;
+}
+
+// Copies N bytes from an earlier part of the output (Src + N <= Dst) eight at a time; may
+// write up to 7 bytes past Dst + N, which the output's padding absorbs.
+inline void CopyShort(uint8_t* Dst, const uint8_t* Src, int64_t N) {
+    for (int64_t I = 0; I < N; I += 8) {
+        uint64_t V;
+        std::memcpy(&V, Src + I, 8);
+        std::memcpy(Dst + I, &V, 8);
+    }
+}
+
+#if defined(__SSE2__)
+// Bits of a byte in reverse order: pixel flags come first-in-bit-0, mask rows want bit 7.
+constexpr std::array<uint8_t, 256> ReversedBits = [] {
+    std::array<uint8_t, 256> T{};
+    for (int I = 0; I < 256; ++I) {
+        int R = 0;
+        for (int B = 0; B < 8; ++B) {
+            R |= ((I >> B) & 1) << (7 - B);
+        }
+        T[static_cast<size_t>(I)] = static_cast<uint8_t>(R);
+    }
+    return T;
+}();
+#endif
+
+} // namespace
+
+int32_t StoredRowToImageRow(int32_t K, int32_t Height, bool Interlaced) {
+    if (!Interlaced) {
+        return K;
+    }
+    const int32_t Pass0 = (Height + 7) / 8;
+    const int32_t Pass1 = (Height + 3) / 8;
+    const int32_t Pass2 = (Height + 1) / 4;
+    if (K < Pass0) {
+        return 8 * K;
+    }
+    K -= Pass0;
+    if (K < Pass1) {
+        return 4 + 8 * K;
+    }
+    K -= Pass1;
+    if (K < Pass2) {
+        return 2 + 4 * K;
+    }
+    K -= Pass2;
+    return 1 + 2 * K;
+}
+
+TImageDataDecoder::TImageDataDecoder()
+    : Entries(std::make_unique_for_overwrite<uint64_t[]>(TableSize + 1)) {}
+
+uint64_t TImageDataDecoder::ScratchBytes(int32_t Width, int32_t Height) {
+    if (Width <= 0 || Height <= 0) {
+        return 0;
+    }
+    return static_cast<uint64_t>(Width) * static_cast<uint64_t>(Height);
+}
+
+void TImageDataDecoder::GatherSubBlocks(const uint8_t* Input, size_t InputSize, size_t& Position) {
+    Data.clear();
+    BlockEnd.clear();
+    BlockPos.clear();
+    while (Position < InputSize) {
+        const size_t L = Input[Position];
+        if (L == 0) {
+            ++Position;
+            break;
+        }
+        if (InputSize - Position - 1 < L) {
+            // A sub-block cut short by the end of the input: its bytes are not used.
+            Position = InputSize;
+            break;
+        }
+        Data.insert(Data.end(), Input + Position + 1, Input + Position + 1 + L);
+        Position += 1 + L;
+        BlockEnd.push_back(Data.size());
+        BlockPos.push_back(Position);
+    }
+    TerminatorPos = Position;
+    Data.insert(Data.end(), Padding, 0);
+}
+
+size_t TImageDataDecoder::LazyPosition(uint64_t BitsConsumed) const {
+    // The first sub-block whose end lies past the consumed bits (8 x end > bits).
+    auto It = std::upper_bound(BlockEnd.begin(), BlockEnd.end(), BitsConsumed >> 3);
+    if (It == BlockEnd.end()) {
+        return TerminatorPos;
+    }
+    return BlockPos[static_cast<size_t>(It - BlockEnd.begin())];
+}
+
+bool TImageDataDecoder::Decode(const TImageParams& Params, const uint8_t* Input, size_t InputSize,
+                               size_t& Position, uint8_t* PixelRows, uint8_t* MaskRows,
+                               const TRowProgress& OnRow) {
+    Stored = 0;
+    if (Position >= InputSize || Params.Width <= 0 || Params.Height <= 0) {
+        return false;
+    }
+    const int MinCodeSize = Input[Position++];
+    if (MinCodeSize >= 12) {
+        // The clear code would not leave room in a 4096-entry table.
+        return false;
+    }
+    GatherSubBlocks(Input, InputSize, Position);
+    const int64_t Total = static_cast<int64_t>(Params.Width) * Params.Height;
+    if (OutputCapacity < static_cast<uint64_t>(Total)) {
+        Output =
+            std::make_unique_for_overwrite<uint8_t[]>(Lead + static_cast<size_t>(Total) + Padding);
+        OutputCapacity = static_cast<size_t>(Total);
+        LeadReady = 0;
+    }
+    // The one-pixel strings of this image's codes (a new buffer has none yet).
+    for (; LeadReady < (size_t{1} << MinCodeSize); ++LeadReady) {
+        Output[LeadReady] = static_cast<uint8_t>(LeadReady);
+    }
+    const bool Report = Params.ProgressOn && OnRow && Total > 100000;
+    RunLZW(MinCodeSize, Total, Report ? &OnRow : nullptr, Params);
+    Scatter(Params, PixelRows, MaskRows);
+    return true;
+}
+
+void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgress* OnRow,
+                               const TImageParams& Params) {
+    const int Clear = 1 << MinCodeSize;
+    const int End = Clear + 1;
+    uint64_t* const E = Entries.get();
+    for (int I = 0; I < Clear; ++I) {
+        E[I] = Entry(static_cast<uint64_t>(I), 1, 0);
+    }
+    E[Clear] = E[End] = 0;
+
+    const uint8_t* const D = Data.data();
+    const uint64_t TotalBits = 8 * static_cast<uint64_t>(Data.size() - Padding);
+    uint64_t Bit = 0;
+    int Width = MinCodeSize + 1;
+    int Limit = 2 * Clear;
+    int Next = Clear + 2;
+    bool Dirty = false;
+    uint8_t* const Base = Output.get();
+    uint8_t* const Out = Base + Lead;
+    int64_t Pos = 0;
+
+    // Progress bookkeeping: stored rows finished so far.
+    int32_t Row = 0;
+    int64_t RowEnd = Params.Width;
+    const int32_t RowStep = Params.Width > 320 ? 31 : 63;
+    auto ReportRows = [&] {
+        while (Pos >= RowEnd && Row < Params.Height) {
+            const int32_t Y = StoredRowToImageRow(Row, Params.Height, Params.Interlaced);
+            if ((Y & RowStep) == 0) {
+                (*OnRow)(Y, LazyPosition(Bit));
+            }
+            ++Row;
+            RowEnd += Params.Width;
+        }
+    };
+    // A code fits only when it ends strictly before the last bit of the data.
+    auto GetCode = [&]() -> int {
+        if (Bit + static_cast<uint64_t>(Width) >= TotalBits) {
+            return -1;
+        }
+        const int C = static_cast<int>((Load64(D + (Bit >> 3)) >> (Bit & 7)) & ((1u << Width) - 1));
+        Bit += static_cast<uint64_t>(Width);
+        return C;
+    };
+    auto ResetTable = [&] {
+        Width = MinCodeSize + 1;
+        Limit = 2 * Clear;
+        Next = Clear + 2;
+        Dirty = false;
+    };
+    // The code that starts a table: further clear codes are skipped, the end code ends the
+    // image, a code above it ends it as cut short.
+    auto StartCode = [&]() -> int {
+        int C = GetCode();
+        while (C == Clear) {
+            ResetTable();
+            C = GetCode();
+        }
+        if (C < 0 || C == End) {
+            return -1;
+        }
+        if (C > End) {
+            return -1;
+        }
+        return C;
+    };
+
+    int Old = StartCode();
+    if (Old < 0) {
+        Stored = 0;
+        return;
+    }
+    uint8_t FirstByte = static_cast<uint8_t>(Old);
+    int64_t OldPos = Pos; // where the previous code's string starts in the output
+    Out[Pos++] = FirstByte;
+    if (OnRow) {
+        ReportRows();
+    }
+
+    // The fast loop: well-formed data never leaves it. Its table holds packed entries only;
+    // a code past the next free entry hands over to the loop below, which walks prefix and
+    // suffix tables built from those entries the way a literal reading does.
+    int64_t OldLen = 1;
+    int MaxNext = Next;
+    bool Damaged = false;
+    for (;;) {
+        const int64_t Stop = OnRow ? std::min(RowEnd, Total) : Total;
+        // The code width's mask and the last bit position a code of that width may start at.
+        uint32_t Mask = (1u << Width) - 1;
+        uint64_t BitLimit = TotalBits > static_cast<uint64_t>(Width) ? TotalBits - Width : 0;
+        auto WidthChanged = [&] {
+            Mask = (1u << Width) - 1;
+            BitLimit = TotalBits > static_cast<uint64_t>(Width) ? TotalBits - Width : 0;
+        };
+        while (Pos < Stop) {
+            if (Bit >= BitLimit) {
+                Stored = Pos;
+                return;
+            }
+            const int C = static_cast<int>((Load64(D + (Bit >> 3)) >> (Bit & 7)) & Mask);
+            Bit += static_cast<uint64_t>(Width);
+            const int64_t Avail = Total - Pos;
+            uint8_t* const Dst = Out + Pos;
+            int64_t N;
+            if (C < Next) [[likely]] {
+                const uint64_t Ent = E[C];
+                N = static_cast<int64_t>((Ent >> 32) & 0xFFFF);
+                if (N == 0) [[unlikely]] {
+                    if (C == End) {
+                        Stored = Pos;
+                        return;
+                    }
+                    MaxNext = std::max(MaxNext, Next);
+                    ResetTable();
+                    const int S = StartCode();
+                    if (S < 0) {
+                        Stored = Pos;
+                        return;
+                    }
+                    Old = S;
+                    OldPos = Pos;
+                    OldLen = 1;
+                    Out[Pos++] = static_cast<uint8_t>(S);
+                    WidthChanged();
+                    continue;
+                }
+                const uint8_t* const Src = Base + static_cast<uint32_t>(Ent);
+                if (N <= Avail) [[likely]] {
+                    uint64_t V;
+                    std::memcpy(&V, Src, 8);
+                    std::memcpy(Dst, &V, 8);
+                    if (N > 8) {
+                        CopyShort(Dst + 8, Src + 8, N - 8);
+                    }
+                } else {
+                    std::memcpy(Dst, Src, static_cast<size_t>(Avail));
+                    Pos = Total;
+                    break;
+                }
+            } else if (C == Next) {
+                // The previous string plus its own first pixel.
+                N = OldLen + 1;
+                const uint8_t* const Src = Out + OldPos;
+                if (N <= Avail) {
+                    CopyShort(Dst, Src, OldLen);
+                    Dst[OldLen] = Src[0];
+                } else {
+                    std::memcpy(Dst, Src, static_cast<size_t>(Avail));
+                    Pos = Total;
+                    break;
+                }
+            } else {
+                Bit -= static_cast<uint64_t>(Width);
+                Damaged = true;
+                break;
+            }
+            E[Next] = Entry(static_cast<uint64_t>(OldPos) + Lead, static_cast<uint64_t>(OldLen + 1),
+                            static_cast<uint64_t>(Old));
+            ++Next;
+            if (Next >= Limit) [[unlikely]] {
+                if (Limit < TableSize) {
+                    Limit *= 2;
+                    ++Width;
+                    WidthChanged();
+                } else {
+                    Next = TableSize; // full: the spare slot takes the writes
+                }
+            }
+            Old = C;
+            OldPos = Pos;
+            OldLen = N;
+            Pos += N;
+        }
+        if (Damaged) {
+            break;
+        }
+        if (OnRow) {
+            ReportRows();
+        }
+        if (Pos >= Total) {
+            Stored = Pos;
+            return;
+        }
+    }
+
+    // Tables for the literal walk (made only when damaged data needs them): every entry made
+    // in this image, zero beyond them.
+    if (Prefix.empty()) {
+        Prefix.resize(TableSize);
+        Suffix.resize(TableSize);
+        First.resize(TableSize);
+        Length.resize(TableSize);
+        Offset.resize(TableSize);
+        Stack.resize(TableSize + 1);
+    }
+    uint16_t* const Pre = Prefix.data();
+    uint8_t* const Suf = Suffix.data();
+    uint8_t* const Fst = First.data();
+    uint16_t* const Len = Length.data();
+    uint32_t* const Off = Offset.data();
+    MaxNext = std::max(MaxNext, Next);
+    for (int I = 0; I < Clear; ++I) {
+        Pre[I] = 0;
+        Suf[I] = Fst[I] = static_cast<uint8_t>(I);
+        Len[I] = 1;
+    }
+    for (int I = Clear; I < TableSize; ++I) {
+        if (I < Clear + 2 || I >= MaxNext) {
+            Pre[I] = 0;
+            Suf[I] = 0;
+            continue;
+        }
+        const uint64_t Ent = E[I];
+        const uint32_t At = static_cast<uint32_t>(Ent);
+        const uint16_t L = static_cast<uint16_t>(Ent >> 32);
+        Pre[I] = static_cast<uint16_t>(Ent >> 48);
+        Suf[I] = Base[At + L - 1];
+        Fst[I] = Base[At];
+        Len[I] = L;
+        Off[I] = static_cast<uint32_t>(At - Lead);
+    }
+    FirstByte = Out[OldPos];
+
+    while (Pos < Total) {
+        int C = GetCode();
+        if (C < 0 || C == End) {
+            break;
+        }
+        if (C == Clear) {
+            ResetTable();
+            C = StartCode();
+            if (C < 0) {
+                break;
+            }
+            Old = C;
+            FirstByte = static_cast<uint8_t>(C);
+            OldPos = Pos;
+            Out[Pos++] = FirstByte;
+            if (OnRow) {
+                ReportRows();
+            }
+            continue;
+        }
+        const int64_t Avail = Total - Pos;
+        uint8_t* const Dst = Out + Pos;
+        if (!Dirty) {
+            // Every entry below Next was made since the last clear, and its string already
+            // stands in the output: copy it from there.
+            int64_t N;
+            if (C < Next) {
+                N = Len[C];
+                FirstByte = Fst[C];
+                if (C < Clear) {
+                    Dst[0] = FirstByte;
+                } else if (N <= Avail) {
+                    CopyShort(Dst, Out + Off[C], N);
+                } else {
+                    std::memcpy(Dst, Out + Off[C], static_cast<size_t>(Avail));
+                }
+            } else {
+                // The previous string plus its own first pixel.
+                N = Len[Old] + 1;
+                FirstByte = Fst[Old];
+                if (N <= Avail) {
+                    CopyShort(Dst, Out + OldPos, N - 1);
+                    Dst[N - 1] = FirstByte;
+                } else {
+                    std::memcpy(Dst, Out + OldPos, static_cast<size_t>(Avail));
+                }
+                if (C > Next) {
+                    Dirty = true;
+                }
+            }
+            if (Next < TableSize) {
+                Pre[Next] = static_cast<uint16_t>(Old);
+                Suf[Next] = FirstByte;
+                Fst[Next] = Fst[Old];
+                Len[Next] = static_cast<uint16_t>(Len[Old] + 1);
+                Off[Next] = static_cast<uint32_t>(OldPos);
+                ++Next;
+                if (Next >= Limit && Limit < TableSize) {
+                    Limit *= 2;
+                    ++Width;
+                }
+            }
+            Old = C;
+            OldPos = Pos;
+            Pos += std::min<int64_t>(N, Avail);
+        } else {
+            // The table may hold entries from before the last clear: walk it step by step,
+            // with the bounds a literal reading keeps.
+            const int Incoming = C;
+            int Depth = 0;
+            uint8_t* const S = Stack.data();
+            if (C >= Next) {
+                S[Depth++] = FirstByte;
+                C = Old;
+            }
+            bool Broken = false;
+            while (C >= Clear) {
+                S[Depth++] = Suf[C];
+                if (Depth > TableSize - 1 || Pre[C] == C) {
+                    Broken = true;
+                    break;
+                }
+                C = Pre[C];
+            }
+            if (Broken) {
+                break;
+            }
+            FirstByte = Suf[C];
+            S[Depth++] = FirstByte;
+            if (Next < TableSize) {
+                Pre[Next] = static_cast<uint16_t>(Old);
+                Suf[Next] = FirstByte;
+                ++Next;
+                if (Next >= Limit && Limit < TableSize) {
+                    Limit *= 2;
+                    ++Width;
+                }
+            }
+            Old = Incoming;
+            OldPos = Pos;
+            const int64_t N = std::min<int64_t>(Depth, Avail);
+            for (int64_t I = 0; I < N; ++I) {
+                Dst[I] = S[Depth - 1 - I];
+            }
+            Pos += N;
+        }
+        if (OnRow) {
+            ReportRows();
+        }
+    }
+    Stored = Pos;
+}
+
+void TImageDataDecoder::Scatter(const TImageParams& Params, uint8_t* PixelRows,
+                                uint8_t* MaskRows) const {
+    const int32_t W = Params.Width, H = Params.Height;
+    const size_t PixelStride = static_cast<size_t>(DIBRowSize(W, 8));
+    const size_t MaskStride = static_cast<size_t>(DIBRowSize(W, 1));
+    const uint8_t Index = Params.TransparentIndex;
+    for (int32_t K = 0; K < H; ++K) {
+        const int32_t Y = StoredRowToImageRow(K, H, Params.Interlaced);
+        const int64_t RowStart = static_cast<int64_t>(K) * W;
+        const int32_t N = static_cast<int32_t>(std::clamp<int64_t>(Stored - RowStart, 0, W));
+        const uint8_t* Src = Output.get() + Lead + RowStart;
+        if (N > 0) {
+            std::memcpy(PixelRows + PixelStride * static_cast<size_t>(H - 1 - Y), Src,
+                        static_cast<size_t>(N));
+        }
+        if (!Params.Transparent || MaskRows == nullptr) {
+            continue;
+        }
+        uint8_t* M = MaskRows + MaskStride * static_cast<size_t>(H - 1 - Y);
+        int32_t X = 0;
+#if defined(__SSE2__)
+        const __m128i Wanted = _mm_set1_epi8(static_cast<char>(Index));
+        for (; X + 16 <= N; X += 16) {
+            const __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + X));
+            const auto Bits = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(V, Wanted)));
+            M[X >> 3] = ReversedBits[Bits & 0xFF];
+            M[(X >> 3) + 1] = ReversedBits[Bits >> 8];
+        }
+#endif
+        const uint64_t Broadcast = 0x0101010101010101ull * Index;
+        for (; X + 8 <= N; X += 8) {
+            // Eight pixels at once: flag the bytes equal to the index, then gather the flags
+            // into one mask byte, first pixel in bit 7.
+            const uint64_t V = Load64(Src + X) ^ Broadcast;
+            const uint64_t T = ((V & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | V;
+            const uint64_t Zero = (~T & 0x8080808080808080ull) >> 7;
+            M[X >> 3] = static_cast<uint8_t>((Zero * 0x8040201008040201ull) >> 56);
+        }
+        for (; X < N; ++X) {
+            if (Src[X] == Index) {
+                M[X >> 3] = static_cast<uint8_t>(M[X >> 3] | (0x80 >> (X & 7)));
+            }
+        }
+        // Pixels the data never reached are transparent.
+        for (; X < W && (X & 7) != 0; ++X) {
+            M[X >> 3] = static_cast<uint8_t>(M[X >> 3] | (0x80 >> (X & 7)));
+        }
+        for (; X + 8 <= W; X += 8) {
+            M[X >> 3] = 0xFF;
+        }
+        for (; X < W; ++X) {
+            M[X >> 3] = static_cast<uint8_t>(M[X >> 3] | (0x80 >> (X & 7)));
+        }
+    }
+}
+
+} // namespace quillop::gif
