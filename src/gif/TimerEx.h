@@ -102,7 +102,8 @@ public:
     bool Active() const;
 
     // The tick: calls OnTimer with this timer as sender when Enabled is true and OnTimer is
-    // set at this moment; otherwise does nothing.
+    // set at this moment; otherwise does nothing. A derived class that replaces it disables the
+    // timer in its own destructor: the base stops ticking only after the derived part is gone.
     virtual void Fire();
 
 private:
