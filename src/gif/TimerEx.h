@@ -59,8 +59,9 @@ class TTimerThread;
 
 using TTimerEvent = std::function<void(TTimerEx& Sender)>;
 
-// Runs a handler and shows an error it raises in the application's error box; the program
-// passes ui::Application::Dispatch, the one error boundary.
+// Runs a handler and shows an error it raises in the application's error box, letting no error
+// escape (ticks run inside window procedures); the program passes ui::Application::Dispatch,
+// the one error boundary.
 using TDispatchEvent = std::function<void(const std::function<void()>& Handler)>;
 
 // A resource of the system ran out ("No More Timers Available").
