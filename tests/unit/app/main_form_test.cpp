@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace quillop {
 namespace {
@@ -50,6 +51,17 @@ protected:
     }
     std::string TopmostCall(WindowHandle h, bool ok = true) const {
         return "SetWindowPos(" + hs(h) + ", -1, 0, 0, 0, 0, 0x13) -> " + (ok ? "1" : "0");
+    }
+    // Runs work at the start of the next ProcessMessages, once. The test clears the hook with
+    // SetOnProcessMessages(nullptr) when it is done.
+    void AtNextProcessMessages(std::function<void()> work) {
+        world_.loop.SetOnProcessMessages(
+            [work = std::move(work), fired = false](std::size_t) mutable {
+                if (!fired) {
+                    fired = true;
+                    work();
+                }
+            });
     }
 
     platform::sim::World world_;
@@ -425,12 +437,7 @@ TEST_F(MidSortTest, RefreshArrivingMidSortRunsAfterItAndRequestsCoalesce) {
     WindowHandle late = 0;
     int rows_seen_by_request = -1;
     bool sorting_seen = false;
-    bool fired = false;
-    world_.loop.SetOnProcessMessages([&](std::size_t) {
-        if (fired) {
-            return;
-        }
-        fired = true;
+    AtNextProcessMessages([&] {
         late = world_.desktop.AddWindow("Late arrival");
         // Two activations and a sort click arrive while the sort by title runs.
         world_.loop.Post([&] {
@@ -465,12 +472,7 @@ TEST_F(MidSortTest, DoubleClickMidSortActsOnTheLineTheUserSees) {
     const WindowHandle shown = handles_.back(); // "Window 381"
     ASSERT_EQ(window_id_of_line(first_line), platform::window_id_text(shown));
     bool table_moved = false;
-    bool fired = false;
-    world_.loop.SetOnProcessMessages([&](std::size_t) {
-        if (fired) {
-            return;
-        }
-        fired = true;
+    AtNextProcessMessages([&] {
         world_.loop.Post([&] {
             table_moved = form_.Windows_StringGrid.Cell(0, 1) != window_id_of_line(first_line);
             form_.Windows_ListBox.UserSelect(1);
@@ -486,12 +488,7 @@ TEST_F(MidSortTest, DoubleClickMidSortActsOnTheLineTheUserSees) {
 
 TEST_F(MidSortTest, RequestsWaitingOnAFailedSortRunFromTheLoop) {
     Start();
-    bool fired = false;
-    world_.loop.SetOnProcessMessages([&](std::size_t) {
-        if (fired) {
-            return;
-        }
-        fired = true;
+    AtNextProcessMessages([&] {
         world_.loop.Post([&] {
             form_.Windows_StringGrid.SetCell(0, 0, "-"); // the next pass meets it
             form_.Refresh_Windows_List_Button.Click();
