@@ -362,8 +362,11 @@ void TMainForm1::Sort_Window_Table(SortKey key) {
 }
 
 void TMainForm1::Run_Deferred_Requests() {
-    if (draining_) {
-        return; // the outer call is draining already
+    if (draining_ || sorting_) {
+        // The outer call is draining already, or a sort is processing messages: the requests
+        // wait for the end of that sort, which runs them. Running them now would re-defer a
+        // refresh without end, or nest a sort inside the running one.
+        return;
     }
     FlagGuard guard(draining_);
     while (deferred_sort_ || deferred_refresh_) {

@@ -509,6 +509,36 @@ TEST_F(MidSortTest, RequestsWaitingOnAFailedSortRunFromTheLoop) {
     EXPECT_EQ(world_.boxes.Shown().size(), 1u);
 }
 
+TEST_F(MidSortTest, RequestsPostedByAFailedSortWaitForASecondSortThatRunsFirst) {
+    Start();
+    AtNextProcessMessages([&] {
+        world_.loop.Post([&] {
+            form_.Windows_StringGrid.SetCell(0, 0, "-");
+            form_.Refresh_Windows_List_Button.Click();
+        });
+    });
+    app_.Dispatch([&] { form_.Sort_List_By_ID_BitBtn.Click(); });
+    world_.loop.SetOnProcessMessages(nullptr);
+    ASSERT_EQ(world_.boxes.Shown().size(), 1u);
+    ASSERT_EQ(world_.loop.Pending(), 1u); // the waiting refresh, posted
+
+    // A sort by title starts before the loop runs the posted item; its message processing
+    // runs it. The refresh must wait for the sort to end, then run once.
+    const std::size_t calls_before = world_.loop.ProcessMessagesCalls();
+    world_.desktop.ClearCalls();
+    app_.Dispatch([&] { form_.Sort_List_By_Name_BitBtn.Click(); });
+    EXPECT_GT(world_.loop.ProcessMessagesCalls(), calls_before);
+    EXPECT_EQ(world_.loop.Pending(), 0u);
+    EXPECT_EQ(CallsStartingWith("EnumWindows").size(), 1u);
+    EXPECT_FALSE(form_.Sorting());
+    EXPECT_EQ(form_.Windows_StringGrid.RowCount(), 121);
+    EXPECT_EQ(form_.Windows_ListBox.Items(), ListFromTable());
+    EXPECT_EQ(form_.Sort_By_RadioGroup.ItemIndex(), 1);
+    EXPECT_EQ(world_.boxes.Shown().size(), 1u);
+    world_.loop.ProcessMessages();
+    EXPECT_EQ(CallsStartingWith("EnumWindows").size(), 1u);
+}
+
 TEST_F(MainFormTest, OwnWindowCanBePickedWithoutTouchingAlwaysOnTop) {
     Start();
     form_.Windows_ListBox.UserSelect(LineOf(form_.Handle()));
