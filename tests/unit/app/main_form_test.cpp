@@ -197,6 +197,26 @@ TEST_F(MainFormTest, ScalesFromTheSnapshotAndRestoresTheDesignExactly) {
     EXPECT_EQ(Looks(form_), design);
 }
 
+TEST_F(MainFormTest, ScalesInExtendedPrecision) {
+    // The factors and products are 80-bit extended values. Where the exact product is a whole
+    // number the rounding of the factor decides the pixel, and double decides differently at
+    // 945 (486) and 1105 (118).
+    Start();
+    struct Case {
+        int width;
+        const ui::Control* control;
+        int recorded_left; // as in the snapshot, against the width 455
+        int left;
+    };
+    for (const Case& c :
+         {Case{65, &form_.Sort_List_By_ID_BitBtn, 7, 1}, Case{945, &form_.Exit_BitBtn, 234, 485},
+          Case{1105, &form_.Refresh_Windows_List_Button, 49, 119}}) {
+        form_.ClientResized(c.width, 263);
+        EXPECT_EQ(c.control->Left(), c.left) << c.width;
+        ASSERT_EQ(c.recorded_left * c.width % 455, 0) << "the exact product is whole";
+    }
+}
+
 TEST_F(MainFormTest, ZeroWidthCollapsesAndTheNextResizeStartsFromTheSnapshot) {
     Start();
     const auto design = Looks(form_);
