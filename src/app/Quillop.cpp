@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace quillop {
 
@@ -324,11 +326,15 @@ int TMainForm1::Add_Window_Row(platform::WindowHandle handle, std::intptr_t) {
 }
 
 void TMainForm1::Fill_Windows_List() {
-    Windows_ListBox.Clear();
+    // One change for the whole list: a native list repaints and updates its scroll bars once,
+    // not once a line.
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(Windows_StringGrid.RowCount()));
     for (int r = 0; r < Windows_StringGrid.RowCount(); ++r) {
-        Windows_ListBox.Add(
+        lines.push_back(
             window_list_line(Windows_StringGrid.Cell(0, r), Windows_StringGrid.Cell(1, r)));
     }
+    Windows_ListBox.SetItems(std::move(lines));
     list_shows_table_ = true;
 }
 

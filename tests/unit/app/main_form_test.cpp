@@ -1,3 +1,4 @@
+#include "../ui/recording_peers.h"
 #include "app/Quillop.h"
 #include "app/window_table.h"
 #include "platform/sim/peers.h"
@@ -267,6 +268,33 @@ TEST_F(MainFormTest, RefreshListsEveryWindowSortedByTitle) {
     EXPECT_TRUE(form_.Sort_List_By_Name_BitBtn.GetFont().bold);
     EXPECT_FALSE(form_.Sort_List_By_ID_BitBtn.GetFont().bold);
     EXPECT_EQ(form_.Sort_By_RadioGroup.ItemIndex(), 1);
+}
+
+TEST(MainFormPeers, RefreshHandsTheListToItsPeerInOneChange) {
+    // Each change reaches the native list; a line at a time, a visible list repaints and
+    // updates its scroll bars once a line.
+    platform::sim::World world;
+    std::vector<WindowHandle> handles;
+    for (int i = 0; i < 50; ++i) {
+        handles.push_back(world.desktop.AddWindow("Window " + std::to_string(i)));
+    }
+    ui::testing::RecordingFactory peers;
+    ui::Application app{world.services, &peers};
+    TMainForm1 form{app};
+    app.Run(form);
+    peers.log.clear();
+    form.Activated();
+    std::vector<std::string> list_syncs;
+    for (const std::string& entry : peers.log) {
+        if (entry.rfind("sync Windows_ListBox ", 0) == 0) {
+            list_syncs.push_back(entry);
+        }
+    }
+    const std::string items = ui::testing::sync("Windows_ListBox", ui::Property::Items);
+    EXPECT_EQ(list_syncs, (std::vector<std::string>{items, items})); // cleared, then filled
+    EXPECT_EQ(form.Windows_ListBox.Count(), 50);
+    EXPECT_EQ(form.Windows_ListBox.Items()[0],
+              window_list_line(platform::window_id_text(handles[0]), "Window 0"));
 }
 
 TEST_F(MainFormTest, LongTitlesAreCutTo254Characters) {
