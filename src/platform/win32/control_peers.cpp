@@ -199,15 +199,22 @@ ListBoxPeer::~ListBoxPeer() {
 void ListBoxPeer::Changed(ui::Property property) {
     HWND w = Window();
     switch (property) {
-    case ui::Property::Items:
+    case ui::Property::Items: {
+        // The whole list in one batch: no repaint or scroll bar update per line, the storage
+        // reserved once.
         SendMessageA(w, WM_SETREDRAW, FALSE, 0);
         SendMessageA(w, LB_RESETCONTENT, 0, 0);
+        std::size_t bytes = 0;
+        for (const std::string& line : list_.Items())
+            bytes += line.size() + 1;
+        SendMessageA(w, LB_INITSTORAGE, list_.Items().size(), static_cast<LPARAM>(bytes));
         for (const std::string& line : list_.Items())
             SendMessageA(w, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
         SendMessageA(w, LB_SETCURSEL, static_cast<WPARAM>(list_.SelectedIndex()), 0);
         SendMessageA(w, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(w, nullptr, TRUE);
         break;
+    }
     case ui::Property::ItemAdded:
         if (!list_.Items().empty())
             SendMessageA(w, LB_ADDSTRING, 0,
