@@ -94,6 +94,28 @@ TEST_F(SortGridTest, CaseSensitiveAndDescendingFlags) {
     EXPECT_EQ(Column(0), (std::vector<std::string>{"30", "5", "-2"}));
 }
 
+TEST_F(SortGridTest, FixedRowsStayWhereTheyAre) {
+    // Headers that would sort last by title, and that don't convert by ID: a fixed row that
+    // took part in the sort would move or fail.
+    for (const bool numeric : {false, true}) {
+        Load({{"ID", "zz header"}, {"30", "c"}, {"10", "a"}, {"20", "b"}});
+        grid_.SetFixedRows(1);
+        Sort_Grid(app_, grid_, numeric ? 0 : 1, false, true, numeric);
+        EXPECT_EQ(Rows(), (Table{{"ID", "zz header"}, {"10", "a"}, {"20", "b"}, {"30", "c"}}))
+            << numeric;
+        Sort_Grid(app_, grid_, numeric ? 0 : 1, false, false, numeric);
+        EXPECT_EQ(Rows(), (Table{{"ID", "zz header"}, {"30", "c"}, {"20", "b"}, {"10", "a"}}))
+            << numeric;
+        grid_.SetFixedRows(0);
+    }
+    // Two fixed rows of three: nothing left to sort.
+    Load({{"b", "b"}, {"a", "a"}, {"0", "0"}});
+    grid_.SetFixedRows(2);
+    Sort_Grid(app_, grid_, 1, false, true, false);
+    EXPECT_EQ(Rows(), (Table{{"b", "b"}, {"a", "a"}, {"0", "0"}}));
+    EXPECT_TRUE(world_.boxes.Shown().empty());
+}
+
 TEST_F(SortGridTest, ColumnOutsideTheGridShowsTheMessageAndChangesNothing) {
     const Table rows = {{"3", "c"}, {"1", "a"}, {"2", "b"}};
     for (int column : {-1, 3}) {
@@ -158,17 +180,23 @@ TEST_F(SortGridTest, ProcessesMessagesOnlyAfterPassesPastAThousandComparisons) {
 }
 
 // The production sort against the literal one: same rows, same errors, same partial state,
-// same moments of message processing.
+// same moments of message processing, for every combination of the flags, with and without a
+// fixed row.
 TEST_F(SortGridTest, MatchesTheLiteralSortOnRandomTables) {
     std::mt19937 rng(2024);
     const std::vector<std::string> ids = {
         "1", "999", "1000", "65552", "2147483647", "2147483648", "4294967295",
         "0", "-5",  "-",    "12a3",  "x",          "99999999999"};
     const std::string letters = "aAbBzZ \xE9\xC9_";
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 800; ++round) {
         const bool numeric = round % 2 == 0;
-        const bool allow_bad = round % 4 == 0;
-        const int n = std::uniform_int_distribution<int>(0, round % 10 == 0 ? 150 : 60)(rng);
+        const bool case_sensitive = (round / 2) % 2 == 1;
+        const bool ascending = (round / 4) % 2 == 0;
+        const int fixed_rows = (round / 8) % 2;
+        const bool allow_bad = (round / 16) % 2 == 0;
+        // Every fifth block of 32 rounds (all flag combinations) has tables long enough for
+        // several rounds of message processing.
+        const int n = std::uniform_int_distribution<int>(0, (round / 32) % 5 == 0 ? 150 : 60)(rng);
         Table t;
         for (int i = 0; i < n; ++i) {
             std::string id;
@@ -192,16 +220,18 @@ TEST_F(SortGridTest, MatchesTheLiteralSortOnRandomTables) {
         std::size_t expected_calls = 0;
         std::string expected_error;
         try {
-            literal::sort_grid(expected, numeric ? 0 : 1, false, true, numeric,
-                               [&] { ++expected_calls; });
+            literal::sort_grid(
+                expected, numeric ? 0 : 1, case_sensitive, ascending, numeric,
+                [&] { ++expected_calls; }, fixed_rows);
         } catch (const Error& e) {
             expected_error = e.what();
         }
         Load(t);
+        grid_.SetFixedRows(fixed_rows);
         const std::size_t before = world_.loop.ProcessMessagesCalls();
         std::string error;
         try {
-            Sort_Grid(app_, grid_, numeric ? 0 : 1, false, true, numeric);
+            Sort_Grid(app_, grid_, numeric ? 0 : 1, case_sensitive, ascending, numeric);
         } catch (const Error& e) {
             error = e.what();
         }
