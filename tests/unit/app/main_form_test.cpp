@@ -589,10 +589,56 @@ TEST_F(MidSortTest, RequestsPostedByAFailedSortWaitForASecondSortThatRunsFirst) 
 
 TEST_F(MainFormTest, OwnWindowCanBePickedWithoutTouchingAlwaysOnTop) {
     Start();
-    form_.Windows_ListBox.UserSelect(LineOf(form_.Handle()));
-    form_.Windows_ListBox.DblClick();
-    EXPECT_TRUE(world_.desktop.Find(form_.Handle())->topmost);
-    EXPECT_FALSE(form_.Always_On_Top_Option.Checked());
+    for (const bool checked : {true, false, true}) {
+        form_.Always_On_Top_Option.SetChecked(checked);
+        world_.desktop.SetWindowPos(form_.Handle(), platform::HWND_NOTOPMOST, 0, 0, 0, 0, 0x13);
+        form_.Windows_ListBox.UserSelect(LineOf(form_.Handle()));
+        form_.Windows_ListBox.DblClick();
+        EXPECT_TRUE(world_.desktop.Find(form_.Handle())->topmost) << checked;
+        EXPECT_EQ(form_.Always_On_Top_Option.Checked(), checked);
+    }
+}
+
+TEST_F(MidSortTest, DeferredSortByIdThatFailsReachesTheErrorBox) {
+    Start();
+    // A sort by ID clicked while a sort by title runs; it runs when that sort is done, and
+    // meets a cell that doesn't convert.
+    AtNextProcessMessages([&] {
+        world_.loop.Post([&] {
+            form_.Windows_StringGrid.SetCell(0, 5, "-");
+            form_.Sort_List_By_ID_BitBtn.Click();
+        });
+    });
+    form_.Windows_StringGrid.SwapRows(0, 120); // the title sort has work to do
+    EXPECT_NO_THROW(app_.Dispatch([&] { form_.Sort_List_By_Name_BitBtn.Click(); }));
+    world_.loop.SetOnProcessMessages(nullptr);
+    ASSERT_EQ(world_.boxes.Shown().size(), 1u);
+    EXPECT_EQ(world_.boxes.Shown()[0],
+              (platform::sim::ShownBox{platform::BoxKind::ApplicationError,
+                                       "'-' is not a valid integer value.", "Quillop"}));
+    EXPECT_FALSE(form_.Sorting());
+    EXPECT_EQ(form_.Sort_By_RadioGroup.ItemIndex(), 1); // the title sort finished, the other not
+
+    // The same click waiting on a sort that fails itself: posted, it fails from the loop.
+    form_.Refresh_Windows_List_Button.Click(); // a fresh table, in title order
+    world_.boxes.Clear();
+    AtNextProcessMessages([&] {
+        world_.loop.Post([&] {
+            form_.Windows_StringGrid.SetCell(0, 0, "-");
+            form_.Sort_List_By_ID_BitBtn.Click();
+        });
+    });
+    app_.Dispatch([&] { form_.Sort_List_By_ID_BitBtn.Click(); });
+    world_.loop.SetOnProcessMessages(nullptr);
+    ASSERT_EQ(world_.loop.Pending(), 1u);
+    EXPECT_NO_THROW(world_.loop.ProcessMessages());
+    EXPECT_EQ(world_.loop.Pending(), 0u);
+    ASSERT_EQ(world_.boxes.Shown().size(), 2u);
+    EXPECT_EQ(world_.boxes.Shown()[0].text, "'-' is not a valid integer value.");
+    EXPECT_EQ(world_.boxes.Shown()[1],
+              (platform::sim::ShownBox{platform::BoxKind::ApplicationError,
+                                       "'-' is not a valid integer value.", "Quillop"}));
+    EXPECT_FALSE(form_.Sorting());
 }
 
 // ---- Close ---------------------------------------------------------------------------------
