@@ -2,10 +2,19 @@
 
 namespace quillop::platform::sim {
 
+bool Loop::PopFront(std::function<void()>& work) {
+    std::lock_guard lock(mutex_);
+    if (queue_.empty()) {
+        return false;
+    }
+    work = std::move(queue_.front());
+    queue_.pop_front();
+    return true;
+}
+
 void Loop::Drain() {
-    while (!queue_.empty()) {
-        auto work = std::move(queue_.front());
-        queue_.pop_front();
+    std::function<void()> work;
+    while (PopFront(work)) {
         work();
     }
 }
@@ -19,16 +28,21 @@ void Loop::ProcessMessages() {
 }
 
 void Loop::Post(std::function<void()> work) {
+    std::lock_guard lock(mutex_);
     queue_.push_back(std::move(work));
 }
 
 void Loop::Run() {
     quit_ = false;
-    while (!quit_ && !queue_.empty()) {
-        auto work = std::move(queue_.front());
-        queue_.pop_front();
+    std::function<void()> work;
+    while (!quit_ && PopFront(work)) {
         work();
     }
+}
+
+std::size_t Loop::Pending() const {
+    std::lock_guard lock(mutex_);
+    return queue_.size();
 }
 
 } // namespace quillop::platform::sim
