@@ -15,4 +15,20 @@ struct Services {
     Loop& loop;
 };
 
+// One implementation of every service, owned together, and the Services bundle that points at
+// them; each backend names its classes here, so a new service is added in one place.
+template <class DesktopImpl, class SystemImpl, class BoxesImpl, class LoopImpl>
+struct OwnedServices {
+    DesktopImpl desktop;
+    SystemImpl system;
+    BoxesImpl boxes;
+    LoopImpl loop;
+    Services services{desktop, system, boxes, loop};
+
+    OwnedServices() = default;
+    // services points into this object.
+    OwnedServices(const OwnedServices&) = delete;
+    OwnedServices& operator=(const OwnedServices&) = delete;
+};
+
 } // namespace quillop::platform
