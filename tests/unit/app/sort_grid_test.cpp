@@ -241,6 +241,41 @@ TEST_F(SortGridTest, MatchesTheLiteralSortOnRandomTables) {
     }
 }
 
+TEST(CompareCells, MatchesTheLiteralComparisonOnLongTextsWithCommonBeginnings) {
+    // Long shared beginnings are skipped 8 bytes at a time: differences at every position of
+    // the first and later words, in case only or in the byte, and one text a prefix of the other.
+    std::mt19937 rng(99);
+    const std::string alphabet = "aAbB \xE9\xC9z[";
+    auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (int i = 0; i < 20000; ++i) {
+        std::string a(std::uniform_int_distribution<std::size_t>(0, 30)(rng), ' ');
+        for (char& c : a) {
+            c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
+        }
+        std::string b = a;
+        const int edit = std::uniform_int_distribution<int>(0, 3)(rng);
+        if (!b.empty() && edit < 3) {
+            const std::size_t at = std::uniform_int_distribution<std::size_t>(0, b.size() - 1)(rng);
+            if (edit == 0) {
+                b[at] = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() -
+                                                                                   1)(rng)];
+            } else if (edit == 1) {
+                b.resize(at); // a prefix
+            } else if (b[at] >= 'a' && b[at] <= 'z') {
+                b[at] = static_cast<char>(b[at] - 32); // case only
+            }
+        }
+        for (const bool case_sensitive : {false, true}) {
+            const std::string x = case_sensitive ? a : literal::upper_a_to_z(a);
+            const std::string y = case_sensitive ? b : literal::upper_a_to_z(b);
+            EXPECT_EQ(sign(compare_cells(a, b, case_sensitive)), sign(x.compare(y)))
+                << a << " / " << b << " " << case_sensitive;
+            EXPECT_EQ(sign(compare_cells(b, a, case_sensitive)), sign(y.compare(x)))
+                << a << " / " << b << " " << case_sensitive;
+        }
+    }
+}
+
 TEST(CompareCells, FoldsAToZOnly) {
     EXPECT_EQ(compare_cells("abc", "ABC", false), 0);
     EXPECT_GT(compare_cells("abc", "ABC", true), 0);
