@@ -106,10 +106,7 @@ struct Figures {
     double min = 0, median = 0, max = 0;
 };
 
-Figures Measure(const std::string& command, int lines, int runs) {
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i)
-        t.push_back(TimeToFilledList(command, lines));
+Figures Summary(std::vector<double> t) {
     std::sort(t.begin(), t.end());
     return {t.front(), t[t.size() / 2], t.back()};
 }
@@ -154,10 +151,17 @@ int main(int argc, char** argv) {
                                              GetModuleHandleA(nullptr), nullptr));
         }
         Pump();
-        const Figures q = Measure(quillop, size, runs);
-        const Figures b = Measure(bare, size, runs);
-        const Figures r = Measure(bare + " --redraw-off", size, runs);
-        const Figures v = Measure(bare + " --visible", size, runs);
+        // Round by round, so that a change in the machine's load meets every program alike.
+        const std::string commands[] = {quillop, bare, bare + " --redraw-off", bare + " --visible"};
+        std::vector<double> times[4];
+        for (int run = 0; run < runs; ++run) {
+            for (int p = 0; p < 4; ++p)
+                times[p].push_back(TimeToFilledList(commands[p], size));
+        }
+        const Figures q = Summary(times[0]);
+        const Figures b = Summary(times[1]);
+        const Figures r = Summary(times[2]);
+        const Figures v = Summary(times[3]);
         std::printf("| %d | %.2f (%.2f-%.2f) | %.2f (%.2f-%.2f) | %.2f (%.2f-%.2f) | %.2f "
                     "(%.2f-%.2f) | %.2f | %.2f |\n",
                     size, q.median, q.min, q.max, b.median, b.min, b.max, r.median, r.min, r.max,
