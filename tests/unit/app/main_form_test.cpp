@@ -7,7 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <thread>
 
 namespace quillop {
 namespace {
@@ -574,7 +579,22 @@ TEST_F(MidSortTest, RequestsPostedByAFailedSortWaitForASecondSortThatRunsFirst) 
     // runs it. The refresh must wait for the sort to end, then run once.
     const std::size_t calls_before = world_.loop.ProcessMessagesCalls();
     world_.desktop.ClearCalls();
-    app_.Dispatch([&] { form_.Sort_List_By_Name_BitBtn.Click(); });
+    {
+        // A refresh that re-defers itself spins without end: fail instead of hanging.
+        std::atomic<bool> returned{false};
+        std::thread watchdog([&] {
+            for (int i = 0; i < 1000 && !returned; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            if (!returned) {
+                std::fprintf(stderr, "the second sort did not return within 10 s\n");
+                std::_Exit(1);
+            }
+        });
+        app_.Dispatch([&] { form_.Sort_List_By_Name_BitBtn.Click(); });
+        returned = true;
+        watchdog.join();
+    }
     EXPECT_GT(world_.loop.ProcessMessagesCalls(), calls_before);
     EXPECT_EQ(world_.loop.Pending(), 0u);
     EXPECT_EQ(CallsStartingWith("EnumWindows").size(), 1u);
