@@ -47,7 +47,7 @@ private:
 };
 
 // Length of the common beginning of a and b within their first n bytes, compared 8 bytes at
-// a time: window titles often share a long one ("Bench window 1", "Untitled - Notepad").
+// a time: window titles often share a long one ("Untitled - Notepad", "Window 12").
 std::size_t common_prefix(std::string_view a, std::string_view b, std::size_t n) {
     std::size_t i = 0;
     if constexpr (std::endian::native == std::endian::little) {
