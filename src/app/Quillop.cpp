@@ -6,6 +6,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
 
 namespace quillop {
 
@@ -13,8 +16,14 @@ namespace {
 
 const char* const kTimes = "Times New Roman";
 
-int scaled(int value, double factor) {
-    return static_cast<int>(std::trunc(value * factor));
+// The layout factors and products are computed in 80-bit extended precision: double differs
+// by one pixel for some sizes (Exit_BitBtn's left at client width 945, the refresh button's at
+// 1105).
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "Scale_Layout needs 80-bit extended precision");
+
+int scaled(int value, long double factor) {
+    return static_cast<int>(std::trunc(static_cast<long double>(value) * factor));
 }
 
 // Resets a flag when the scope ends, also when an error passes through.
@@ -250,9 +259,9 @@ void TMainForm1::Scale_Layout() {
     if (w0 <= 0 || h0 <= 0) {
         return; // a snapshot of an empty client area can't be scaled from
     }
-    const double hs = static_cast<double>(ClientWidth()) / w0;
-    const double vs = static_cast<double>(ClientHeight()) / h0;
-    const double fs = vs < hs ? vs : hs;
+    const long double hs = static_cast<long double>(ClientWidth()) / w0;
+    const long double vs = static_cast<long double>(ClientHeight()) / h0;
+    const long double fs = vs < hs ? vs : hs;
     for (int k = 0; k < ComponentCount(); ++k) {
         if (static_cast<std::size_t>(k) + 1 >= lines.size()) {
             break;
@@ -317,11 +326,15 @@ int TMainForm1::Add_Window_Row(platform::WindowHandle handle, std::intptr_t) {
 }
 
 void TMainForm1::Fill_Windows_List() {
-    Windows_ListBox.Clear();
+    // One change for the whole list: a native list repaints and updates its scroll bars once,
+    // not once a line.
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(Windows_StringGrid.RowCount()));
     for (int r = 0; r < Windows_StringGrid.RowCount(); ++r) {
-        Windows_ListBox.Add(
+        lines.push_back(
             window_list_line(Windows_StringGrid.Cell(0, r), Windows_StringGrid.Cell(1, r)));
     }
+    Windows_ListBox.SetItems(std::move(lines));
     list_shows_table_ = true;
 }
 
@@ -362,8 +375,11 @@ void TMainForm1::Sort_Window_Table(SortKey key) {
 }
 
 void TMainForm1::Run_Deferred_Requests() {
-    if (draining_) {
-        return; // the outer call is draining already
+    if (draining_ || sorting_) {
+        // The outer call is draining already, or a sort is processing messages: the requests
+        // wait for the end of that sort, which runs them. Running them now would re-defer a
+        // refresh without end, or nest a sort inside the running one.
+        return;
     }
     FlagGuard guard(draining_);
     while (deferred_sort_ || deferred_refresh_) {

@@ -19,7 +19,8 @@ public:
     virtual ~Desktop() = default;
 
     // Calls the callback once per top-level window, in z-order from the top, until it
-    // returns false. Returns false when the enumeration itself failed.
+    // returns false. Returns false when the enumeration itself failed. An error the callback
+    // throws stops the enumeration and reaches the caller.
     virtual bool EnumWindows(const std::function<bool(WindowHandle)>& callback) = 0;
 
     // Copies at most max_count - 1 characters of the title and a terminating NUL into

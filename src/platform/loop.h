@@ -32,8 +32,9 @@ public:
     // Dispatches every message that is pending now, then returns.
     virtual void ProcessMessages() = 0;
 
-    // Queues work to run later on the user-interface thread, from the loop. May be called from
-    // any thread.
+    // Queues work to run later on the user-interface thread, from the loop, in the order
+    // posted. May be called from any thread (a worker thread hands its results over this way);
+    // every other member is called on the user-interface thread only.
     virtual void Post(std::function<void()> work) = 0;
 
     // Runs work on the user-interface thread and returns once it has run there; called on that

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace quillop::contract {
@@ -58,6 +60,30 @@ TEST_F(DesktopContract, EnumWindowsStopsWhenTheCallbackSaysSo) {
         return false;
     });
     EXPECT_EQ(calls, 1);
+}
+
+TEST_F(DesktopContract, ErrorInTheCallbackStopsTheEnumerationAndReachesTheCaller) {
+    Create("Contract one");
+    Create("Contract two");
+    int calls = 0;
+    std::string caught;
+    try {
+        world_->desktop().EnumWindows([&](WindowHandle) -> bool {
+            if (++calls == 2) {
+                throw std::runtime_error("callback failed");
+            }
+            return true;
+        });
+    } catch (const std::runtime_error& e) {
+        caught = e.what();
+    }
+    EXPECT_EQ(caught, "callback failed");
+    EXPECT_EQ(calls, 2);
+    // The next enumeration walks every window again.
+    const auto all = Enumerated();
+    for (WindowHandle h : created_) {
+        EXPECT_EQ(std::count(all.begin(), all.end(), h), 1) << h;
+    }
 }
 
 TEST_F(DesktopContract, GetWindowTextACopiesAtMostMaxCountMinusOneCharacters) {

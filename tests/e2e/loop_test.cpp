@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 namespace quillop::platform::win32 {
@@ -35,6 +37,37 @@ TEST(Win32Loop, RunDispatchesUntilQuit) {
     EXPECT_EQ(ran, (std::vector<int>{1, 2}));
     // The rest stays queued for the next round of the loop.
     loop.ProcessMessages();
+    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
+}
+
+TEST(Win32Loop, WorkPostedFromAnotherThreadRunsOnTheLoopsThreadInOrder) {
+    Loop loop;
+    constexpr int kPosts = 2000;
+    std::vector<int> ran; // written by the loop's thread only
+    const DWORD loop_thread = GetCurrentThreadId();
+    int off_thread = 0;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        for (int i = 0; i < kPosts; ++i) {
+            loop.Post([&, i] {
+                if (GetCurrentThreadId() != loop_thread)
+                    ++off_thread;
+                ran.push_back(i);
+            });
+        }
+        done = true;
+    });
+    while (!done)
+        loop.ProcessMessages();
+    worker.join();
+    const DWORD start = GetTickCount();
+    while (ran.size() < kPosts && GetTickCount() - start < 5000)
+        loop.ProcessMessages();
+    std::vector<int> expected(kPosts);
+    for (int i = 0; i < kPosts; ++i)
+        expected[static_cast<std::size_t>(i)] = i;
+    EXPECT_EQ(ran, expected);
+    EXPECT_EQ(off_thread, 0);
 }
 
 TEST(Win32Loop, PostedWorkAlsoRunsInsideAModalLoop) {

@@ -238,5 +238,24 @@ TEST_F(MainForm, AnIdThatDoesNotConvertReachesTheErrorBoxFromADoubleClick) {
     EXPECT_EQ(g_box_caption, app->Title());
 }
 
+TEST_F(MainForm, ListRebuiltInsideTheKeyHandlerKeepsTheKeyHandler) {
+    // The error box's closing gives the activation back to the form, which rebuilds the list
+    // while the key handler's subclass call is still running; the rebuild sends its lines past
+    // the subclass and puts it back. The second Enter must reach the handler again.
+    HWND list = Native(form->Windows_ListBox);
+    for (int round = 0; round < 2; ++round) {
+        form->Windows_StringGrid.SetCell(0, 0, "12x");
+        SendMessageA(list, LB_SETCURSEL, 0, 0);
+        g_box_text.clear();
+        SetTimer(nullptr, 0, 50, &AnswerBox);
+        SendMessageA(list, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        Pump(100);
+        EXPECT_EQ(g_box_text, "'12x' is not a valid integer value.") << round;
+        EXPECT_NE(form->Windows_StringGrid.Cell(0, 0), "12x") << "no rebuild in round " << round;
+        EXPECT_GT(SendMessageA(list, LB_GETCOUNT, 0, 0), 0) << round;
+        EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), form->Windows_ListBox.Count()) << round;
+    }
+}
+
 } // namespace
 } // namespace quillop::platform::win32

@@ -9,16 +9,6 @@
 
 namespace quillop::platform::sim {
 
-struct World {
-    Desktop desktop;
-    System system;
-    MessageBoxes boxes;
-    Loop loop{system};
-    platform::Services services{desktop, system, boxes, loop};
-
-    World() = default;
-    World(const World&) = delete;
-    World& operator=(const World&) = delete;
-};
+struct World : platform::OwnedServices<Desktop, System, MessageBoxes, Loop> {};
 
 } // namespace quillop::platform::sim

@@ -199,15 +199,26 @@ ListBoxPeer::~ListBoxPeer() {
 void ListBoxPeer::Changed(ui::Property property) {
     HWND w = Window();
     switch (property) {
-    case ui::Property::Items:
+    case ui::Property::Items: {
+        // The whole list in one batch: no repaint or scroll bar update per line, the storage
+        // reserved once, and the lines sent past the subclass (each message to a subclassed
+        // window looks its subclass up in a window property: under Wine a server call, which
+        // made a list of 3,000 lines take a third of a second instead of 10 ms).
+        RemoveWindowSubclass(w, &ListBoxPeer::Subclass, 1);
         SendMessageA(w, WM_SETREDRAW, FALSE, 0);
         SendMessageA(w, LB_RESETCONTENT, 0, 0);
+        std::size_t bytes = 0;
+        for (const std::string& line : list_.Items())
+            bytes += line.size() + 1;
+        SendMessageA(w, LB_INITSTORAGE, list_.Items().size(), static_cast<LPARAM>(bytes));
         for (const std::string& line : list_.Items())
             SendMessageA(w, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
         SendMessageA(w, LB_SETCURSEL, static_cast<WPARAM>(list_.SelectedIndex()), 0);
         SendMessageA(w, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(w, nullptr, TRUE);
+        SetWindowSubclass(w, &ListBoxPeer::Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
         break;
+    }
     case ui::Property::ItemAdded:
         if (!list_.Items().empty())
             SendMessageA(w, LB_ADDSTRING, 0,

@@ -2,6 +2,8 @@
 
 #include "message_box_dialog.h"
 
+#include <exception>
+
 namespace quillop::platform::win32 {
 
 HWND ToHwnd(WindowHandle handle) {
@@ -13,9 +15,21 @@ WindowHandle FromHwnd(HWND window) {
 
 namespace {
 
+struct Enumeration {
+    const std::function<bool(WindowHandle)>& callback;
+    std::exception_ptr error;
+};
+
+// An error must not unwind through user32 (the i686 build can't): it is kept, the enumeration
+// stops, and Desktop::EnumWindows rethrows it once EnumWindows has returned.
 BOOL CALLBACK EnumThunk(HWND window, LPARAM param) {
-    auto& callback = *reinterpret_cast<const std::function<bool(WindowHandle)>*>(param);
-    return callback(FromHwnd(window)) ? TRUE : FALSE;
+    auto& enumeration = *reinterpret_cast<Enumeration*>(param);
+    try {
+        return enumeration.callback(FromHwnd(window)) ? TRUE : FALSE;
+    } catch (...) {
+        enumeration.error = std::current_exception();
+        return FALSE;
+    }
 }
 
 constexpr UINT kRunPosted = WM_APP + 1;
@@ -25,7 +39,12 @@ constexpr const char* kSinkClass = "QuillopLoopSink";
 } // namespace
 
 bool Desktop::EnumWindows(const std::function<bool(WindowHandle)>& callback) {
-    return ::EnumWindows(&EnumThunk, reinterpret_cast<LPARAM>(&callback)) != FALSE;
+    Enumeration enumeration{callback, nullptr};
+    const bool result = ::EnumWindows(&EnumThunk, reinterpret_cast<LPARAM>(&enumeration)) != FALSE;
+    if (enumeration.error) {
+        std::rethrow_exception(enumeration.error);
+    }
+    return result;
 }
 
 int Desktop::GetWindowTextA(WindowHandle window, char* buffer, int max_count) {

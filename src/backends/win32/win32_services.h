@@ -77,12 +77,6 @@ private:
 };
 
 // Every service, owned together; `services` hands references to the application.
-struct Win32Services {
-    Desktop desktop;
-    System system;
-    MessageBoxes boxes;
-    Loop loop;
-    Services services{desktop, system, boxes, loop};
-};
+struct Win32Services : OwnedServices<Desktop, System, MessageBoxes, Loop> {};
 
 } // namespace quillop::platform::win32

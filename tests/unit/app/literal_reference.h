@@ -89,9 +89,9 @@ inline std::string upper_a_to_z(std::string s) {
 using Table = std::vector<std::vector<std::string>>;
 
 // The bubble sort with a shrinking bound; process_messages is called where the sort lets the
-// window system work. Table rows are vectors of cells; fixed rows none.
+// window system work. Table rows are vectors of cells; the first fixed_rows rows stay put.
 inline void sort_grid(Table& table, int column, bool case_sensitive, bool ascending, bool numeric,
-                      const std::function<void()>& process_messages) {
+                      const std::function<void()>& process_messages, int fixed_rows = 0) {
     auto cell = [&](int c, int r) -> std::string {
         const auto& row = table[static_cast<std::size_t>(r)];
         return static_cast<std::size_t>(c) < row.size() ? row[static_cast<std::size_t>(c)] : "";
@@ -102,7 +102,7 @@ inline void sort_grid(Table& table, int column, bool case_sensitive, bool ascend
     bool swapped;
     do {
         swapped = false;
-        for (int r = 0; r < bound; ++r) {
+        for (int r = fixed_rows; r < bound; ++r) {
             std::string a = cell(column, r);
             std::string b = cell(column, r + 1);
             if (!case_sensitive) {

@@ -1,3 +1,4 @@
+#include "../ui/recording_peers.h"
 #include "app/Quillop.h"
 #include "app/window_table.h"
 #include "backends/sim/peers.h"
@@ -6,6 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <thread>
 
 namespace quillop {
 namespace {
@@ -50,6 +57,17 @@ protected:
     }
     std::string TopmostCall(WindowHandle h, bool ok = true) const {
         return "SetWindowPos(" + hs(h) + ", -1, 0, 0, 0, 0, 0x13) -> " + (ok ? "1" : "0");
+    }
+    // Runs work at the start of the next ProcessMessages, once. The test clears the hook with
+    // SetOnProcessMessages(nullptr) when it is done.
+    void AtNextProcessMessages(std::function<void()> work) {
+        world_.loop.SetOnProcessMessages(
+            [work = std::move(work), fired = false](std::size_t) mutable {
+                if (!fired) {
+                    fired = true;
+                    work();
+                }
+            });
     }
 
     platform::sim::World world_;
@@ -185,6 +203,26 @@ TEST_F(MainFormTest, ScalesFromTheSnapshotAndRestoresTheDesignExactly) {
     EXPECT_EQ(Looks(form_), design);
 }
 
+TEST_F(MainFormTest, ScalesInExtendedPrecision) {
+    // The factors and products are 80-bit extended values. Where the exact product is a whole
+    // number the rounding of the factor decides the pixel, and double decides differently at
+    // 945 (486) and 1105 (118).
+    Start();
+    struct Case {
+        int width;
+        const ui::Control* control;
+        int recorded_left; // as in the snapshot, against the width 455
+        int left;
+    };
+    for (const Case& c :
+         {Case{65, &form_.Sort_List_By_ID_BitBtn, 7, 1}, Case{945, &form_.Exit_BitBtn, 234, 485},
+          Case{1105, &form_.Refresh_Windows_List_Button, 49, 119}}) {
+        form_.ClientResized(c.width, 263);
+        EXPECT_EQ(c.control->Left(), c.left) << c.width;
+        ASSERT_EQ(c.recorded_left * c.width % 455, 0) << "the exact product is whole";
+    }
+}
+
 TEST_F(MainFormTest, ZeroWidthCollapsesAndTheNextResizeStartsFromTheSnapshot) {
     Start();
     const auto design = Looks(form_);
@@ -235,6 +273,33 @@ TEST_F(MainFormTest, RefreshListsEveryWindowSortedByTitle) {
     EXPECT_TRUE(form_.Sort_List_By_Name_BitBtn.GetFont().bold);
     EXPECT_FALSE(form_.Sort_List_By_ID_BitBtn.GetFont().bold);
     EXPECT_EQ(form_.Sort_By_RadioGroup.ItemIndex(), 1);
+}
+
+TEST(MainFormPeers, RefreshHandsTheListToItsPeerInOneChange) {
+    // Each change reaches the native list; a line at a time, a visible list repaints and
+    // updates its scroll bars once a line.
+    platform::sim::World world;
+    std::vector<WindowHandle> handles;
+    for (int i = 0; i < 50; ++i) {
+        handles.push_back(world.desktop.AddWindow("Window " + std::to_string(i)));
+    }
+    ui::testing::RecordingFactory peers;
+    ui::Application app{world.services, &peers};
+    TMainForm1 form{app};
+    app.Run(form);
+    peers.log.clear();
+    form.Activated();
+    std::vector<std::string> list_syncs;
+    for (const std::string& entry : peers.log) {
+        if (entry.rfind("sync Windows_ListBox ", 0) == 0) {
+            list_syncs.push_back(entry);
+        }
+    }
+    const std::string items = ui::testing::sync("Windows_ListBox", ui::Property::Items);
+    EXPECT_EQ(list_syncs, (std::vector<std::string>{items, items})); // cleared, then filled
+    EXPECT_EQ(form.Windows_ListBox.Count(), 50);
+    EXPECT_EQ(form.Windows_ListBox.Items()[0],
+              window_list_line(platform::window_id_text(handles[0]), "Window 0"));
 }
 
 TEST_F(MainFormTest, LongTitlesAreCutTo254Characters) {
@@ -425,12 +490,7 @@ TEST_F(MidSortTest, RefreshArrivingMidSortRunsAfterItAndRequestsCoalesce) {
     WindowHandle late = 0;
     int rows_seen_by_request = -1;
     bool sorting_seen = false;
-    bool fired = false;
-    world_.loop.SetOnProcessMessages([&](std::size_t) {
-        if (fired) {
-            return;
-        }
-        fired = true;
+    AtNextProcessMessages([&] {
         late = world_.desktop.AddWindow("Late arrival");
         // Two activations and a sort click arrive while the sort by title runs.
         world_.loop.Post([&] {
@@ -465,12 +525,7 @@ TEST_F(MidSortTest, DoubleClickMidSortActsOnTheLineTheUserSees) {
     const WindowHandle shown = handles_.back(); // "Window 381"
     ASSERT_EQ(window_id_of_line(first_line), platform::window_id_text(shown));
     bool table_moved = false;
-    bool fired = false;
-    world_.loop.SetOnProcessMessages([&](std::size_t) {
-        if (fired) {
-            return;
-        }
-        fired = true;
+    AtNextProcessMessages([&] {
         world_.loop.Post([&] {
             table_moved = form_.Windows_StringGrid.Cell(0, 1) != window_id_of_line(first_line);
             form_.Windows_ListBox.UserSelect(1);
@@ -486,12 +541,7 @@ TEST_F(MidSortTest, DoubleClickMidSortActsOnTheLineTheUserSees) {
 
 TEST_F(MidSortTest, RequestsWaitingOnAFailedSortRunFromTheLoop) {
     Start();
-    bool fired = false;
-    world_.loop.SetOnProcessMessages([&](std::size_t) {
-        if (fired) {
-            return;
-        }
-        fired = true;
+    AtNextProcessMessages([&] {
         world_.loop.Post([&] {
             form_.Windows_StringGrid.SetCell(0, 0, "-"); // the next pass meets it
             form_.Refresh_Windows_List_Button.Click();
@@ -512,12 +562,103 @@ TEST_F(MidSortTest, RequestsWaitingOnAFailedSortRunFromTheLoop) {
     EXPECT_EQ(world_.boxes.Shown().size(), 1u);
 }
 
+TEST_F(MidSortTest, RequestsPostedByAFailedSortWaitForASecondSortThatRunsFirst) {
+    Start();
+    AtNextProcessMessages([&] {
+        world_.loop.Post([&] {
+            form_.Windows_StringGrid.SetCell(0, 0, "-");
+            form_.Refresh_Windows_List_Button.Click();
+        });
+    });
+    app_.Dispatch([&] { form_.Sort_List_By_ID_BitBtn.Click(); });
+    world_.loop.SetOnProcessMessages(nullptr);
+    ASSERT_EQ(world_.boxes.Shown().size(), 1u);
+    ASSERT_EQ(world_.loop.Pending(), 1u); // the waiting refresh, posted
+
+    // A sort by title starts before the loop runs the posted item; its message processing
+    // runs it. The refresh must wait for the sort to end, then run once.
+    const std::size_t calls_before = world_.loop.ProcessMessagesCalls();
+    world_.desktop.ClearCalls();
+    {
+        // A refresh that re-defers itself spins without end: fail instead of hanging.
+        std::atomic<bool> returned{false};
+        std::thread watchdog([&] {
+            for (int i = 0; i < 1000 && !returned; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            if (!returned) {
+                std::fprintf(stderr, "the second sort did not return within 10 s\n");
+                std::_Exit(1);
+            }
+        });
+        app_.Dispatch([&] { form_.Sort_List_By_Name_BitBtn.Click(); });
+        returned = true;
+        watchdog.join();
+    }
+    EXPECT_GT(world_.loop.ProcessMessagesCalls(), calls_before);
+    EXPECT_EQ(world_.loop.Pending(), 0u);
+    EXPECT_EQ(CallsStartingWith("EnumWindows").size(), 1u);
+    EXPECT_FALSE(form_.Sorting());
+    EXPECT_EQ(form_.Windows_StringGrid.RowCount(), 121);
+    EXPECT_EQ(form_.Windows_ListBox.Items(), ListFromTable());
+    EXPECT_EQ(form_.Sort_By_RadioGroup.ItemIndex(), 1);
+    EXPECT_EQ(world_.boxes.Shown().size(), 1u);
+    world_.loop.ProcessMessages();
+    EXPECT_EQ(CallsStartingWith("EnumWindows").size(), 1u);
+}
+
 TEST_F(MainFormTest, OwnWindowCanBePickedWithoutTouchingAlwaysOnTop) {
     Start();
-    form_.Windows_ListBox.UserSelect(LineOf(form_.Handle()));
-    form_.Windows_ListBox.DblClick();
-    EXPECT_TRUE(world_.desktop.Find(form_.Handle())->topmost);
-    EXPECT_FALSE(form_.Always_On_Top_Option.Checked());
+    for (const bool checked : {true, false, true}) {
+        form_.Always_On_Top_Option.SetChecked(checked);
+        world_.desktop.SetWindowPos(form_.Handle(), platform::kHwndNoTopmost, 0, 0, 0, 0, 0x13);
+        form_.Windows_ListBox.UserSelect(LineOf(form_.Handle()));
+        form_.Windows_ListBox.DblClick();
+        EXPECT_TRUE(world_.desktop.Find(form_.Handle())->topmost) << checked;
+        EXPECT_EQ(form_.Always_On_Top_Option.Checked(), checked);
+    }
+}
+
+TEST_F(MidSortTest, DeferredSortByIdThatFailsReachesTheErrorBox) {
+    Start();
+    // A sort by ID clicked while a sort by title runs; it runs when that sort is done, and
+    // meets a cell that doesn't convert.
+    AtNextProcessMessages([&] {
+        world_.loop.Post([&] {
+            form_.Windows_StringGrid.SetCell(0, 5, "-");
+            form_.Sort_List_By_ID_BitBtn.Click();
+        });
+    });
+    form_.Windows_StringGrid.SwapRows(0, 120); // the title sort has work to do
+    EXPECT_NO_THROW(app_.Dispatch([&] { form_.Sort_List_By_Name_BitBtn.Click(); }));
+    world_.loop.SetOnProcessMessages(nullptr);
+    ASSERT_EQ(world_.boxes.Shown().size(), 1u);
+    EXPECT_EQ(world_.boxes.Shown()[0],
+              (platform::sim::ShownBox{platform::BoxKind::ApplicationError,
+                                       "'-' is not a valid integer value.", "Quillop"}));
+    EXPECT_FALSE(form_.Sorting());
+    EXPECT_EQ(form_.Sort_By_RadioGroup.ItemIndex(), 1); // the title sort finished, the other not
+
+    // The same click waiting on a sort that fails itself: posted, it fails from the loop.
+    form_.Refresh_Windows_List_Button.Click(); // a fresh table, in title order
+    world_.boxes.Clear();
+    AtNextProcessMessages([&] {
+        world_.loop.Post([&] {
+            form_.Windows_StringGrid.SetCell(0, 0, "-");
+            form_.Sort_List_By_ID_BitBtn.Click();
+        });
+    });
+    app_.Dispatch([&] { form_.Sort_List_By_ID_BitBtn.Click(); });
+    world_.loop.SetOnProcessMessages(nullptr);
+    ASSERT_EQ(world_.loop.Pending(), 1u);
+    EXPECT_NO_THROW(world_.loop.ProcessMessages());
+    EXPECT_EQ(world_.loop.Pending(), 0u);
+    ASSERT_EQ(world_.boxes.Shown().size(), 2u);
+    EXPECT_EQ(world_.boxes.Shown()[0].text, "'-' is not a valid integer value.");
+    EXPECT_EQ(world_.boxes.Shown()[1],
+              (platform::sim::ShownBox{platform::BoxKind::ApplicationError,
+                                       "'-' is not a valid integer value.", "Quillop"}));
+    EXPECT_FALSE(form_.Sorting());
 }
 
 // ---- Close ---------------------------------------------------------------------------------

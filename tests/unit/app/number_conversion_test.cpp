@@ -155,6 +155,35 @@ TEST(GetNumberField, ReadsSnapshotLines) {
               "'-' is not a valid integer value");
 }
 
+TEST(GetNumberField, ALongerDelimiterIsCutAfterItsFirstCharacter) {
+    // Each step deletes up to the delimiter's first character only, so the rest of the
+    // delimiter (here "- ") stays in front of the next field: field 2 of "5 - 6 - 7" reads
+    // "- 6".
+    const std::pair<int, std::int32_t> cases[] = {{1, 5}, {2, -6}, {3, -7}, {4, -7}};
+    for (const auto& [n, value] : cases) {
+        EXPECT_EQ(Get_Number_Field("5 - 6 - 7", " - ", n), value) << n;
+    }
+}
+
+TEST(StrictConversion, TwentyOrMoreDigitsFailInsteadOfWrapping) {
+    // 18446744073709551621 is 2^64 + 5: a magnitude kept in 64 bits without a cap would wrap
+    // to 5, which every range accepts.
+    for (const std::string text :
+         {"18446744073709551621", "-18446744073709551621", "99999999999999999999",
+          "100000000000000000000000000000", "  +18446744073709551616"}) {
+        const std::string message = "'" + text + "' is not a valid integer value";
+        EXPECT_EQ(error_of([&] { Str_To_Int(text); }), message);
+        EXPECT_EQ(error_of([&] { Window_Id_To_Handle(text); }), message);
+    }
+    const std::string wraps = "18446744073709551621";
+    const std::string message = "'" + wraps + "' is not a valid integer value";
+    EXPECT_EQ(error_of([&] { Text_To_Number(wraps); }), message);
+    EXPECT_EQ(error_of([&] { Text_To_Number("x" + wraps + "y"); }), message);
+    EXPECT_EQ(error_of([&] { Window_Id_Sort_Key(wraps); }), message);
+    EXPECT_EQ(error_of([&] { Window_Id_Sort_Key("-" + wraps); }),
+              "'-" + wraps + "' is not a valid integer value");
+}
+
 TEST(WindowIdSortKey, WidensUnsignedIdsAndStillRejectsNonNumbers) {
     EXPECT_EQ(Window_Id_Sort_Key("65552"), 65552);
     EXPECT_EQ(Window_Id_Sort_Key("2147483648"), 2147483648LL);

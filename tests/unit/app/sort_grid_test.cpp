@@ -94,6 +94,28 @@ TEST_F(SortGridTest, CaseSensitiveAndDescendingFlags) {
     EXPECT_EQ(Column(0), (std::vector<std::string>{"30", "5", "-2"}));
 }
 
+TEST_F(SortGridTest, FixedRowsStayWhereTheyAre) {
+    // Headers that would sort last by title, and that don't convert by ID: a fixed row that
+    // took part in the sort would move or fail.
+    for (const bool numeric : {false, true}) {
+        Load({{"ID", "zz header"}, {"30", "c"}, {"10", "a"}, {"20", "b"}});
+        grid_.SetFixedRows(1);
+        Sort_Grid(app_, grid_, numeric ? 0 : 1, false, true, numeric);
+        EXPECT_EQ(Rows(), (Table{{"ID", "zz header"}, {"10", "a"}, {"20", "b"}, {"30", "c"}}))
+            << numeric;
+        Sort_Grid(app_, grid_, numeric ? 0 : 1, false, false, numeric);
+        EXPECT_EQ(Rows(), (Table{{"ID", "zz header"}, {"30", "c"}, {"20", "b"}, {"10", "a"}}))
+            << numeric;
+        grid_.SetFixedRows(0);
+    }
+    // Two fixed rows of three: nothing left to sort.
+    Load({{"b", "b"}, {"a", "a"}, {"0", "0"}});
+    grid_.SetFixedRows(2);
+    Sort_Grid(app_, grid_, 1, false, true, false);
+    EXPECT_EQ(Rows(), (Table{{"b", "b"}, {"a", "a"}, {"0", "0"}}));
+    EXPECT_TRUE(world_.boxes.Shown().empty());
+}
+
 TEST_F(SortGridTest, ColumnOutsideTheGridShowsTheMessageAndChangesNothing) {
     const Table rows = {{"3", "c"}, {"1", "a"}, {"2", "b"}};
     for (int column : {-1, 3}) {
@@ -158,17 +180,23 @@ TEST_F(SortGridTest, ProcessesMessagesOnlyAfterPassesPastAThousandComparisons) {
 }
 
 // The production sort against the literal one: same rows, same errors, same partial state,
-// same moments of message processing.
+// same moments of message processing, for every combination of the flags, with and without a
+// fixed row.
 TEST_F(SortGridTest, MatchesTheLiteralSortOnRandomTables) {
     std::mt19937 rng(2024);
     const std::vector<std::string> ids = {
         "1", "999", "1000", "65552", "2147483647", "2147483648", "4294967295",
         "0", "-5",  "-",    "12a3",  "x",          "99999999999"};
     const std::string letters = "aAbBzZ \xE9\xC9_";
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 800; ++round) {
         const bool numeric = round % 2 == 0;
-        const bool allow_bad = round % 4 == 0;
-        const int n = std::uniform_int_distribution<int>(0, round % 10 == 0 ? 150 : 60)(rng);
+        const bool case_sensitive = (round / 2) % 2 == 1;
+        const bool ascending = (round / 4) % 2 == 0;
+        const int fixed_rows = (round / 8) % 2;
+        const bool allow_bad = (round / 16) % 2 == 0;
+        // Every fifth block of 32 rounds (all flag combinations) has tables long enough for
+        // several rounds of message processing.
+        const int n = std::uniform_int_distribution<int>(0, (round / 32) % 5 == 0 ? 150 : 60)(rng);
         Table t;
         for (int i = 0; i < n; ++i) {
             std::string id;
@@ -192,22 +220,59 @@ TEST_F(SortGridTest, MatchesTheLiteralSortOnRandomTables) {
         std::size_t expected_calls = 0;
         std::string expected_error;
         try {
-            literal::sort_grid(expected, numeric ? 0 : 1, false, true, numeric,
-                               [&] { ++expected_calls; });
+            literal::sort_grid(
+                expected, numeric ? 0 : 1, case_sensitive, ascending, numeric,
+                [&] { ++expected_calls; }, fixed_rows);
         } catch (const Error& e) {
             expected_error = e.what();
         }
         Load(t);
+        grid_.SetFixedRows(fixed_rows);
         const std::size_t before = world_.loop.ProcessMessagesCalls();
         std::string error;
         try {
-            Sort_Grid(app_, grid_, numeric ? 0 : 1, false, true, numeric);
+            Sort_Grid(app_, grid_, numeric ? 0 : 1, case_sensitive, ascending, numeric);
         } catch (const Error& e) {
             error = e.what();
         }
         EXPECT_EQ(error, expected_error) << round;
         EXPECT_EQ(Rows(), expected) << round;
         EXPECT_EQ(world_.loop.ProcessMessagesCalls() - before, expected_calls) << round;
+    }
+}
+
+TEST(CompareCells, MatchesTheLiteralComparisonOnLongTextsWithCommonBeginnings) {
+    // Long shared beginnings are skipped 8 bytes at a time: differences at every position of
+    // the first and later words, in case only or in the byte, and one text a prefix of the other.
+    std::mt19937 rng(99);
+    const std::string alphabet = "aAbB \xE9\xC9z[";
+    auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (int i = 0; i < 20000; ++i) {
+        std::string a(std::uniform_int_distribution<std::size_t>(0, 30)(rng), ' ');
+        for (char& c : a) {
+            c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
+        }
+        std::string b = a;
+        const int edit = std::uniform_int_distribution<int>(0, 3)(rng);
+        if (!b.empty() && edit < 3) {
+            const std::size_t at = std::uniform_int_distribution<std::size_t>(0, b.size() - 1)(rng);
+            if (edit == 0) {
+                b[at] = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() -
+                                                                                   1)(rng)];
+            } else if (edit == 1) {
+                b.resize(at); // a prefix
+            } else if (b[at] >= 'a' && b[at] <= 'z') {
+                b[at] = static_cast<char>(b[at] - 32); // case only
+            }
+        }
+        for (const bool case_sensitive : {false, true}) {
+            const std::string x = case_sensitive ? a : literal::upper_a_to_z(a);
+            const std::string y = case_sensitive ? b : literal::upper_a_to_z(b);
+            EXPECT_EQ(sign(compare_cells(a, b, case_sensitive)), sign(x.compare(y)))
+                << a << " / " << b << " " << case_sensitive;
+            EXPECT_EQ(sign(compare_cells(b, a, case_sensitive)), sign(y.compare(x)))
+                << a << " / " << b << " " << case_sensitive;
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -167,6 +168,53 @@ TEST(SimLoop, SendStillWaitingWhenTheLoopGoesReturnsFalse) {
     }
     worker.join();
     EXPECT_FALSE(sent);
+}
+
+TEST(SimLoop, WorkPostedFromOtherThreadsRunsOnTheLoopsThreadInOrder) {
+    // Worker threads post while this thread processes messages, as a timer's worker will.
+    sim::Loop loop;
+    constexpr int kThreads = 4;
+    constexpr int kPosts = 20000;
+    std::vector<std::vector<int>> ran(kThreads); // written by the loop's thread only
+    const std::thread::id loop_thread = std::this_thread::get_id();
+    std::atomic<int> off_thread{0};
+    std::atomic<int> done{0};
+    std::atomic<int> ready{0};
+    std::vector<std::thread> workers;
+    for (int t = 0; t < kThreads; ++t) {
+        workers.emplace_back([&, t] {
+            // All start together, so that posts meet posts and the draining.
+            ++ready;
+            while (ready < kThreads) {
+                std::this_thread::yield();
+            }
+            for (int i = 0; i < kPosts; ++i) {
+                loop.Post([&, t, i] {
+                    if (std::this_thread::get_id() != loop_thread) {
+                        ++off_thread;
+                    }
+                    ran[static_cast<std::size_t>(t)].push_back(i);
+                });
+            }
+            ++done;
+        });
+    }
+    while (done < kThreads) {
+        loop.ProcessMessages();
+    }
+    for (std::thread& w : workers) {
+        w.join();
+    }
+    loop.ProcessMessages();
+    EXPECT_EQ(loop.Pending(), 0u);
+    EXPECT_EQ(off_thread, 0);
+    std::vector<int> expected(kPosts);
+    for (int i = 0; i < kPosts; ++i) {
+        expected[static_cast<std::size_t>(i)] = i;
+    }
+    for (int t = 0; t < kThreads; ++t) {
+        EXPECT_EQ(ran[static_cast<std::size_t>(t)], expected) << t;
+    }
 }
 
 TEST(SimMessageBoxes, RecordsFixedCaptionsAndAnswersFromTheScript) {
