@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <atomic>
+#include <string>
 #include <thread>
 #include <vector>
 
