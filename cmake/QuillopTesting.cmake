@@ -25,6 +25,8 @@ function(quillop_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;INCLUDES" ${ARGN})
   quillop_test_executable(${name} SOURCES ${T_SOURCES} LIBS ${T_LIBS} INCLUDES ${T_INCLUDES})
   add_test(NAME ${name} COMMAND ${name})
+  # A test that hangs fails after minutes, not after ctest's default of 25.
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
