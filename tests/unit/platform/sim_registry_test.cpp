@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace quillop::platform::sim {
 namespace {
 
@@ -87,6 +89,37 @@ TEST(SimRegistry, TheSecondQueryCanBeMadeToFailAndEveryCallIsLogged) {
         "RegCloseKey(" + k + ") -> 0",
     };
     EXPECT_EQ(w.log.Calls(), expected);
+}
+
+TEST(SimRegistry, ScopedKeysAndFilesCloseTheirHandlesOnceUnlessReleased) {
+    World w;
+    KeyHandle key = 0;
+    ASSERT_EQ(w.registry.RegOpenKeyExA(kHkeyLocalMachine, kRun, 0, kKeyAllAccess, &key),
+              kErrorSuccess);
+    KeyHandle kept = 0;
+    {
+        ScopedKey scoped(w.registry, key);
+        ScopedKey none(w.registry, 0);
+        ASSERT_EQ(w.registry.RegOpenKeyExA(kHkeyLocalMachine, kRun, 0, kKeyRead, &kept),
+                  kErrorSuccess);
+        ScopedKey released(w.registry, kept);
+        EXPECT_EQ(released.Release(), kept);
+    }
+    EXPECT_EQ(w.registry.OpenHandles(), 1u);
+    EXPECT_EQ(w.registry.RegCloseKey(kept), kErrorSuccess);
+
+    w.files.AddFile("C:\\q\\a.ini");
+    {
+        ScopedFile file(w.files,
+                        w.files.CreateFileA("C:\\q\\a.ini", kGenericRead, 0, kOpenExisting, 0));
+        ScopedFile failed(w.files, kInvalidHandleValue);
+        EXPECT_EQ(w.files.OpenHandles(), 1u);
+    }
+    EXPECT_EQ(w.files.OpenHandles(), 0u);
+    const auto& calls = w.log.Calls();
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [](const std::string& c) { return c.rfind("CloseHandle(", 0) == 0; }),
+              1);
 }
 
 } // namespace
