@@ -38,6 +38,14 @@ int System::GetModuleFileNameA(char* buffer, int size) {
     return module_.size() > cap ? size : static_cast<int>(n);
 }
 
+bool System::GlobalMemoryStatusEx(MemoryStatusEx& status) {
+    if (fail_memory_) {
+        return false;
+    }
+    status = memory_;
+    return true;
+}
+
 std::unique_ptr<platform::ThreadSync> System::CreateThreadSync() {
     return std::make_unique<Sync>(*this);
 }

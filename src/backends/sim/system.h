@@ -1,5 +1,6 @@
 #pragma once
-// Kernel services with a settable executable path and a virtual clock. The clock only moves
+// Kernel services with a settable executable path, a settable local date and memory counts,
+// and a virtual clock. The clock only moves
 // when the test says so, and it moves in steps: each worker thread whose wait runs out is
 // woken, and the clock waits until every worker has come to rest (waiting again, waiting for
 // the user-interface thread, or ended) before it moves on. So threaded code runs the same way
@@ -47,8 +48,15 @@ public:
     // "thread N: SetThreadPriority(P)" for each call, N counting the started threads from 1.
     std::vector<std::string> Calls() const;
 
+    void SetLocalTime(SystemTime time) { local_time_ = time; }
+    void SetMemoryStatus(MemoryStatusEx status) { memory_ = status; }
+    // GlobalMemoryStatusEx fails (returns false) while set.
+    void FailMemoryStatus(bool fail) { fail_memory_ = fail; }
+
     int GetModuleFileNameA(char* buffer, int size) override;
     std::uint32_t GetTickCount() override { return ticks_.load(); }
+    SystemTime GetLocalTime() override { return local_time_; }
+    bool GlobalMemoryStatusEx(MemoryStatusEx& status) override;
     std::unique_ptr<platform::ThreadSync> CreateThreadSync() override;
     std::thread StartThread(std::function<void()> body) override;
     bool SetThreadPriority(int priority) override;
@@ -67,6 +75,12 @@ private:
     int ThreadNumber() const;
 
     std::string module_ = "C:\\Program Files\\Quillop\\Quillop.exe";
+    // Thursday 10 December 2026, 09:30:00.000.
+    SystemTime local_time_{2026, 12, 4, 10, 9, 30, 0, 0};
+    // 4 GiB physical (1 GiB free), 8 GiB page file (5 GiB free).
+    MemoryStatusEx memory_{75,         4ull << 30,   1ull << 30,  8ull << 30,
+                           5ull << 30, 128ull << 40, 127ull << 40};
+    bool fail_memory_ = false;
     std::atomic<std::uint32_t> ticks_{0};
 
     mutable std::mutex mutex_;
