@@ -60,6 +60,8 @@ public:
     virtual void PaintMessage(platform::Canvas& surface) { Paint(surface); }
     // The paint step; nothing by default.
     virtual void Paint(platform::Canvas&) {}
+    // The mouse moved to (x, y), control coordinates (WM_MOUSEMOVE over the control).
+    virtual void MouseMove(std::int16_t /*x*/, std::int16_t /*y*/) {}
     // The palette (0x00RRGGBB colours) the parent realises for this control; nullptr: none.
     virtual const std::vector<std::uint32_t>* GetPalette() const { return nullptr; }
 
