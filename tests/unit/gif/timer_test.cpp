@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -85,6 +86,42 @@ TEST(TTimerEx, TicksEveryIntervalOnTheRightThread) {
         for (auto id : f.fired_on) {
             EXPECT_EQ(id == std::this_thread::get_id(), mode != Mode::ThreadSafe);
         }
+    }
+}
+
+TEST(TTimerEx, FireCallsTheHandlerOnlyWhileEnabledWithAHandler) {
+    Fixture f;
+    f.timer->SetOnTimer(f.Recorder());
+    f.timer->Fire();
+    EXPECT_EQ(f.ticks.size(), 1u);
+    f.timer->SetEnabled(false);
+    f.timer->Fire();
+    EXPECT_EQ(f.ticks.size(), 1u);
+    f.timer->SetEnabled(true);
+    f.timer->SetOnTimer(nullptr);
+    f.timer->Fire(); // nothing to call
+    EXPECT_EQ(f.ticks.size(), 1u);
+}
+
+// Both paths tick through Fire, which a derived class may replace.
+class TCountingTimer : public TTimerEx {
+public:
+    using TTimerEx::TTimerEx;
+    void Fire() override { ++Fired; }
+    std::atomic<int> Fired{0};
+};
+
+TEST(TTimerEx, EveryPathTicksThroughFire) {
+    for (Mode mode : kModes) {
+        SCOPED_TRACE(Name(mode));
+        platform::sim::World world;
+        TCountingTimer timer(world.services, [](const std::function<void()>& h) { h(); });
+        timer.SetInterval(100);
+        timer.SetThreadSafe(mode == Mode::ThreadSafe);
+        timer.SetThreaded(mode != Mode::Unthreaded);
+        timer.SetOnTimer([](TTimerEx&) { ADD_FAILURE() << "the override ticks, not the handler"; });
+        world.loop.RunFor(250);
+        EXPECT_EQ(timer.Fired, 2);
     }
 }
 
