@@ -164,27 +164,28 @@ TEST(DeleteFileIfClosed, Cases) {
         std::uint32_t attributes_after;
     };
     const std::string path = "C:\\Data\\a.ini";
+    const std::uint32_t kGone = platform::kInvalidFileAttributes;
     const std::vector<Case> cases{
-        {"a free file", [&](World& w) { w.files.AddFile(path, "x"); }, true, false, 0},
+        {"a free file", [&](World& w) { w.files.AddFile(path, "x"); }, true, false, kGone},
         {"read-only: cleared, then deleted",
          [&](World& w) {
              w.files.AddFile(path, "x",
                              platform::kFileAttributeReadonly | platform::kFileAttributeHidden);
          },
-         true, false, 0},
+         true, false, kGone},
         {"held open: stays, attributes cleared",
          [&](World& w) {
              w.files.AddFile(path, "x", platform::kFileAttributeReadonly);
              w.files.HoldOpen(path, platform::kGenericRead, platform::kFileShareRead);
          },
-         false, true, 0},
-        {"no file", [](World&) {}, false, false, platform::kInvalidFileAttributes},
+         false, true, platform::kFileAttributeNormal},
+        {"no file", [](World&) {}, false, false, kGone},
         {"the delete fails",
          [&](World& w) {
              w.files.AddFile(path, "x");
              w.faults.Fail("DeleteFileA", platform::kErrorAccessDenied);
          },
-         false, true, 0},
+         false, true, platform::kFileAttributeNormal},
     };
     for (const Case& c : cases) {
         World world;
