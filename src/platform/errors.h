@@ -30,5 +30,6 @@ inline constexpr std::uint32_t kErrorBadExeFormat = 193;
 inline constexpr std::uint32_t kErrorFilenameExcedRange = 206;
 inline constexpr std::uint32_t kErrorMoreData = 234;
 inline constexpr std::uint32_t kErrorNoAccess = 998;
+inline constexpr std::uint32_t kErrorKeyDeleted = 1018;
 
 } // namespace quillop::platform

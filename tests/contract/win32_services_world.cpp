@@ -14,13 +14,14 @@ namespace quillop::contract {
 
 namespace {
 
+using platform::win32::OwnedFind;
 using platform::win32::OwnedHandle;
 using platform::win32::OwnedKey;
 
 void RemoveTree(const std::string& dir) {
     WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
+    OwnedFind find(FindFirstFileA((dir + "\\*").c_str(), &found));
+    if (find) {
         do {
             const std::string name = found.cFileName;
             if (name == "." || name == "..")
@@ -32,8 +33,7 @@ void RemoveTree(const std::string& dir) {
                 SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileA(path.c_str());
             }
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
+        } while (FindNextFileA(find.Get(), &found));
     }
     RemoveDirectoryA(dir.c_str());
 }

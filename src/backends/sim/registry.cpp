@@ -50,6 +50,7 @@ std::string root_text(KeyHandle key) {
 
 struct Registry::Key {
     std::string name;
+    bool deleted = false; // removed while a handle was open
     std::uint32_t granted = kKeyAllAccess;
     std::map<std::string, std::shared_ptr<Key>> children;                // by upper-case name
     std::map<std::string, std::pair<std::string, RegistryValue>> values; // upper-case name
@@ -116,8 +117,21 @@ void Registry::RemoveKey(KeyHandle root, std::string_view path) {
         parent_path += part + "\\";
     }
     if (auto parent = Find(root, parent_path)) {
-        // Open handles keep the removed key alive, as a deleted key's handles stay valid.
-        parent->children.erase(last);
+        auto it = parent->children.find(last);
+        if (it == parent->children.end()) {
+            return;
+        }
+        // Handles still open on the key (or below it) now fail with kErrorKeyDeleted.
+        std::vector<std::shared_ptr<Key>> stack{it->second};
+        while (!stack.empty()) {
+            auto k = stack.back();
+            stack.pop_back();
+            k->deleted = true;
+            for (auto& [name, child] : k->children) {
+                stack.push_back(child);
+            }
+        }
+        parent->children.erase(it);
     }
 }
 
@@ -179,6 +193,8 @@ std::uint32_t Registry::RegOpenKeyExA(KeyHandle key, const char* sub_key, std::u
         status = *fault;
     } else if (parent == nullptr) {
         status = kErrorInvalidHandle;
+    } else if (parent->key->deleted) {
+        status = kErrorKeyDeleted;
     } else if (result == nullptr) {
         status = kErrorInvalidParameter;
     } else if (!sub.empty() && sub.front() == '\\') {
@@ -232,6 +248,8 @@ std::uint32_t Registry::RegSetValueExA(KeyHandle key, const char* name, std::uin
         status = *fault;
     } else if (h == nullptr) {
         status = kErrorInvalidHandle;
+    } else if (h->key->deleted) {
+        status = kErrorKeyDeleted;
     } else if ((h->granted & kKeySetValue) == 0) {
         status = kErrorAccessDenied;
     } else if (data == nullptr && size != 0) {
@@ -270,6 +288,8 @@ std::uint32_t Registry::RegQueryValueExA(KeyHandle key, const char* name, std::u
         status = *fault;
     } else if (h == nullptr) {
         status = kErrorInvalidHandle;
+    } else if (h->key->deleted) {
+        status = kErrorKeyDeleted;
     } else if ((h->granted & kKeyQueryValue) == 0) {
         status = kErrorAccessDenied;
     } else if (reserved != nullptr || (data != nullptr && size == nullptr)) {
@@ -318,6 +338,8 @@ std::uint32_t Registry::RegDeleteValueA(KeyHandle key, const char* name) {
         status = *fault;
     } else if (h == nullptr) {
         status = kErrorInvalidHandle;
+    } else if (h->key->deleted) {
+        status = kErrorKeyDeleted;
     } else if ((h->granted & kKeySetValue) == 0) {
         status = kErrorAccessDenied;
     } else if (h->key->values.erase(upper(name == nullptr ? "" : name)) == 0) {
