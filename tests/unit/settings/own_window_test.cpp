@@ -296,6 +296,17 @@ TEST_F(RestoreTest, AFileHeldOpenStaysAndItsSettingsApplyAgain) {
     world_.files.Release(id);
 }
 
+TEST_F(RestoreTest, AFileHeldWithoutSharingStaysButCantBeReadSoTheDefaultsApply) {
+    // Windows' profile API needs read and write sharing: the file's status is "OPEN", it is
+    // not deleted, and reading it gives every default.
+    const int id = world_.files.HoldOpen(kIniPath, platform::kGenericRead, 0);
+    Restore(BoxAnswer::Yes);
+    EXPECT_TRUE(world_.files.Exists(kIniPath));
+    ExpectDefaults();
+    world_.files.Release(id);
+    EXPECT_EQ(world_.files.Contents(kIniPath), ini_text(0, 300, 200, 640, 480, 1, 0));
+}
+
 TEST_F(RestoreTest, AMaximizedWindowIsRestoredBeforeTheDefaults) {
     world_.desktop.ShowWindow(session_.form.Handle(), platform::kSwShowMaximized);
     Restore(BoxAnswer::Yes);
