@@ -17,7 +17,7 @@ const ui::Font kArial13{"Arial", 10, false};
 
 } // namespace
 
-TAboutBox::TAboutBox(ui::Application& app)
+TAboutBox::TAboutBox(ui::Application&)
     : ui::Form("AboutBox"), GroupBox2("GroupBox2", this), GroupBox1("GroupBox1", this),
       Quote_From_Zorbel_Label("Quote_From_Zorbel_Label", &GroupBox1), Label3("Label3", &GroupBox1),
       Free_Resources_Label("Free_Resources_Label", &GroupBox1),
@@ -32,7 +32,7 @@ TAboutBox::TAboutBox(ui::Application& app)
       WEB_Page_Label("WEB_Page_Label", &GroupBox1), WEB_Button("WEB_Button", &GroupBox1),
       WEB_Address_Label("WEB_Address_Label", &GroupBox1), OKButton("OKButton", &GroupBox1),
       Australian_Made_Label("Australian_Made_Label", &GroupBox1),
-      Quotes_From_Zorbel_ListBox("Quotes_From_Zorbel_ListBox", &GroupBox1), app_(app) {
+      Quotes_From_Zorbel_ListBox("Quotes_From_Zorbel_ListBox", &GroupBox1) {
     // The caption is written by the main window (the design has none of its own).
     SetFont(kSystem13);
     SetClientWidth(622);

@@ -19,6 +19,7 @@ namespace quillop {
 
 class TAboutBox : public ui::Form {
 public:
+    // The application the dialog belongs to (its behaviour will use its services).
     explicit TAboutBox(ui::Application& app);
     ~TAboutBox() override;
 
@@ -43,9 +44,6 @@ public:
     ui::Button OKButton;
     ui::Label Australian_Made_Label;
     ui::ListBox Quotes_From_Zorbel_ListBox;
-
-private:
-    ui::Application& app_;
 };
 
 } // namespace quillop
