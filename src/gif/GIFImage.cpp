@@ -80,6 +80,8 @@ private:
     std::string PendingComment;
     uint64_t ComposedCharge = 0;
     uint64_t ScratchCharge = 0;
+    // The picture's extent so far: the logical screen, raised to every frame's far edges.
+    int32_t ExtentWidth = 0, ExtentHeight = 0;
     uint64_t FrameCharge = 0;
 };
 
@@ -190,8 +192,8 @@ bool TGIFDecoder::ReadFrame(TGIFFrame& F) {
     // Everything this frame will hold, checked against the budget before anything is made.
     const uint32_t Colors = F.HasLocalColorTable ? Pow2[F.ColorBits] : Pow2[G.FColorBits];
     const uint64_t W = static_cast<uint64_t>(F.Width), H = static_cast<uint64_t>(F.Height);
-    const uint64_t NewIW = std::max<uint64_t>(static_cast<uint64_t>(G.FImageWidth), F.Left + W);
-    const uint64_t NewIH = std::max<uint64_t>(static_cast<uint64_t>(G.FImageHeight), F.Top + H);
+    const uint64_t NewIW = std::max<uint64_t>(static_cast<uint64_t>(ExtentWidth), F.Left + W);
+    const uint64_t NewIH = std::max<uint64_t>(static_cast<uint64_t>(ExtentHeight), F.Top + H);
     const auto NewComposed = ComposedBytes(NewIW, NewIH);
     uint64_t Cost = BMPHeaders + 4ull * Colors + *DIBBytes(W, H, 8);
     if (F.Transparent) {
@@ -325,11 +327,11 @@ bool TGIFDecoder::Run() {
         G.FColorBits = (Screen[4] & 7) + 1;
         ReadExact(G.FGlobalColorTable.data(), 3 * Pow2[G.FColorBits]);
     }
-    G.FImageWidth = Le16(Screen);
-    G.FImageHeight = Le16(Screen + 2);
+    ExtentWidth = Le16(Screen);
+    ExtentHeight = Le16(Screen + 2);
     // The composed picture of the logical screen must fit before any frame is read.
     const auto Screen0 =
-        ComposedBytes(static_cast<uint64_t>(G.FImageWidth), static_cast<uint64_t>(G.FImageHeight));
+        ComposedBytes(static_cast<uint64_t>(ExtentWidth), static_cast<uint64_t>(ExtentHeight));
     if (!Budget.Take(Screen0)) {
         return false;
     }
@@ -376,8 +378,8 @@ bool TGIFDecoder::Run() {
         G.FColorBits = std::max(G.FColorBits, Frame->ColorBits);
         G.FHasTransparency = G.FHasTransparency || Frame->Transparent;
         Frame->Comment = PendingComment;
-        G.FImageWidth = std::max(G.FImageWidth, Frame->Left + Frame->Width);
-        G.FImageHeight = std::max(G.FImageHeight, Frame->Top + Frame->Height);
+        ExtentWidth = std::max(ExtentWidth, Frame->Left + Frame->Width);
+        ExtentHeight = std::max(ExtentHeight, Frame->Top + Frame->Height);
         G.FFrames[static_cast<size_t>(G.FFrameCount)] = std::move(Frame);
         ++G.FFrameCount;
         if (G.FFirstImageOnly) {
@@ -391,6 +393,9 @@ bool TGIFDecoder::Run() {
     if (G.FFrameCount == 0) {
         return false;
     }
+    // The picture's size changes only with a load that succeeds.
+    G.FImageWidth = ExtentWidth;
+    G.FImageHeight = ExtentHeight;
     Budget.Give(ScratchCharge);
     G.FMemoryUsed = Budget.InUse();
     ComposeFirstFrame();

@@ -107,7 +107,14 @@ void TImageDataDecoder::GatherSubBlocks(const uint8_t* Input, size_t InputSize, 
             break;
         }
         if (InputSize - Position - 1 < L) {
-            // A sub-block cut short by the end of the input: its bytes are not used.
+            // A sub-block cut short by the end of the input. The first one of an image gives
+            // the bytes that arrived (it is read straight into the empty buffer); a later one
+            // gives nothing, since the refill that reads it fails.
+            if (BlockEnd.empty()) {
+                Data.insert(Data.end(), Input + Position + 1, Input + InputSize);
+                BlockEnd.push_back(Data.size());
+                BlockPos.push_back(InputSize);
+            }
             Position = InputSize;
             break;
         }
@@ -133,12 +140,16 @@ bool TImageDataDecoder::Decode(const TImageParams& Params, const uint8_t* Input,
                                size_t& Position, uint8_t* PixelRows, uint8_t* MaskRows,
                                const TRowProgress& OnRow) {
     Stored = 0;
-    if (Position >= InputSize || Params.Width <= 0 || Params.Height <= 0) {
+    if (Params.Width <= 0 || Params.Height <= 0) {
         return false;
     }
+    if (Position >= InputSize) {
+        // The input ends before the image data: nothing is decoded, every pixel keeps 0.
+        Scatter(Params, PixelRows, MaskRows);
+        return true;
+    }
     const int MinCodeSize = Input[Position++];
-    if (MinCodeSize >= 12) {
-        // The clear code would not leave room in a 4096-entry table.
+    if (MinCodeSize > 15) {
         return false;
     }
     GatherSubBlocks(Input, InputSize, Position);
@@ -149,14 +160,92 @@ bool TImageDataDecoder::Decode(const TImageParams& Params, const uint8_t* Input,
         OutputCapacity = static_cast<size_t>(Total);
         LeadReady = 0;
     }
-    // The one-pixel strings of this image's codes (a new buffer has none yet).
-    for (; LeadReady < (size_t{1} << MinCodeSize); ++LeadReady) {
-        Output[LeadReady] = static_cast<uint8_t>(LeadReady);
-    }
     const bool Report = Params.ProgressOn && OnRow && Total > 100000;
-    RunLZW(MinCodeSize, Total, Report ? &OnRow : nullptr, Params);
+    if (MinCodeSize >= 12) {
+        RunLiteral(MinCodeSize, Total, Report ? &OnRow : nullptr, Params);
+    } else {
+        // The one-pixel strings of this image's codes (a new buffer has none yet).
+        for (; LeadReady < (size_t{1} << MinCodeSize); ++LeadReady) {
+            Output[LeadReady] = static_cast<uint8_t>(LeadReady);
+        }
+        RunLZW(MinCodeSize, Total, Report ? &OnRow : nullptr, Params);
+    }
     Scatter(Params, PixelRows, MaskRows);
     return true;
+}
+
+void TImageDataDecoder::RunLiteral(int MinCodeSize, int64_t Total, const TRowProgress* OnRow,
+                                   const TImageParams& Params) {
+    // With a clear code of 4096 or more the table is full from the start: no entry is ever
+    // added, codes below the clear code are pixel values, and a code past the end code repeats
+    // the previous pixel twice. Two such codes in a row would look up an entry beyond the
+    // 4096-entry table; the image ends there, as it does for a broken table entry.
+    const int Clear = 1 << MinCodeSize;
+    const int End = Clear + 1;
+    const int Width = MinCodeSize + 1;
+    const uint32_t Mask = (1u << Width) - 1;
+    const uint8_t* const D = Data.data();
+    const uint64_t TotalBits = 8 * static_cast<uint64_t>(Data.size() - Padding);
+    uint64_t Bit = 0;
+    uint8_t* const Out = Output.get() + Lead;
+    int64_t Pos = 0;
+    int32_t Row = 0;
+    int64_t RowEnd = Params.Width;
+    const int32_t RowStep = Params.Width > 320 ? 31 : 63;
+    auto Emit = [&](int Pixel) {
+        Out[Pos++] = static_cast<uint8_t>(Pixel);
+        if (OnRow) {
+            while (Pos >= RowEnd && Row < Params.Height) {
+                const int32_t Y = StoredRowToImageRow(Row, Params.Height, Params.Interlaced);
+                if ((Y & RowStep) == 0) {
+                    (*OnRow)(Y, LazyPosition(Bit));
+                }
+                ++Row;
+                RowEnd += Params.Width;
+            }
+        }
+    };
+    auto GetCode = [&]() -> int {
+        if (Bit + static_cast<uint64_t>(Width) >= TotalBits) {
+            return -1;
+        }
+        const int C = static_cast<int>((Load64(D + (Bit >> 3)) >> (Bit & 7)) & Mask);
+        Bit += static_cast<uint64_t>(Width);
+        return C;
+    };
+    int Old = -1; // the previous code; -1: a table is about to start
+    while (Pos < Total) {
+        const int C = GetCode();
+        if (C < 0 || C == End) {
+            break;
+        }
+        if (C == Clear) {
+            Old = -1;
+            continue;
+        }
+        if (Old < 0) {
+            // The code that starts a table: one above the end code ends the image.
+            if (C > End) {
+                break;
+            }
+            Emit(C);
+            Old = C;
+            continue;
+        }
+        if (C > End) {
+            if (Old > End) {
+                break;
+            }
+            Emit(Old);
+            if (Pos < Total) {
+                Emit(Old);
+            }
+        } else {
+            Emit(C);
+        }
+        Old = C;
+    }
+    Stored = Pos;
 }
 
 void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgress* OnRow,

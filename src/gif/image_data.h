@@ -31,7 +31,9 @@ public:
     // Decodes the image data at Input[Position] (the minimum code size byte) into PixelRows
     // (Height rows of DIBRowSize(Width, 8) bytes, bottom-up, zero-filled by the caller) and,
     // when Params.Transparent, MaskRows (1-bit rows, zero-filled). Position ends after the
-    // image data. False when the code size byte is missing or 12 or more: nothing decoded.
+    // image data. False when the code size is above 15: nothing decoded. An input that ends
+    // before the code size byte decodes no pixel (all keep 0, and are transparent when the
+    // image is).
     bool Decode(const TImageParams& Params, const uint8_t* Input, size_t InputSize,
                 size_t& Position, uint8_t* PixelRows, uint8_t* MaskRows, const TRowProgress& OnRow);
 
@@ -46,6 +48,9 @@ private:
     size_t LazyPosition(uint64_t BitsConsumed) const;
     void RunLZW(int MinCodeSize, int64_t Total, const TRowProgress* OnRow,
                 const TImageParams& Params);
+    // Code sizes 12 to 15: every code is a pixel value or a control code.
+    void RunLiteral(int MinCodeSize, int64_t Total, const TRowProgress* OnRow,
+                    const TImageParams& Params);
     void Scatter(const TImageParams& Params, uint8_t* PixelRows, uint8_t* MaskRows) const;
 
     std::vector<uint8_t> Data;         // the image's sub-blocks, joined, plus zero padding

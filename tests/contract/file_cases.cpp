@@ -133,6 +133,10 @@ TEST_F(FilesContract, FileExistsCountsFilesNotDirectoriesAndIgnoresCase) {
     EXPECT_EQ(world_->files().FindFirstFileA((world_->Scratch() + "\\").c_str(), data),
               kInvalidHandleValue);
     EXPECT_EQ(world_->files().GetLastError(), kErrorFileNotFound);
+    // A pattern that matches everything finds "." first in a directory that is no root, so
+    // it counts as no file.
+    EXPECT_FALSE(file_exists(world_->files(), In("*")));
+    EXPECT_TRUE(file_exists(world_->files(), In("*.ini")));
 }
 
 TEST_F(FilesContract, SetErrorModeReturnsThePreviousMode) {

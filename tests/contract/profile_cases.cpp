@@ -141,6 +141,29 @@ TEST_F(ProfileContract, AWriteIntoAMissingDirectoryOrAReadOnlyFileFails) {
     EXPECT_EQ(world_->FileBytes(ini_), bytes);
 }
 
+TEST_F(ProfileContract, ANullKeyListsTheKeysAndANullSectionTheSectionsEachEndedByANul) {
+    world_->PutFile(ini_, "[A]\r\nk=1\r\nj=2\r\n[B]\r\nx=3\r\n");
+    std::vector<char> buffer(16, '#');
+    auto list = [&](const char* section, std::uint32_t size) {
+        std::fill(buffer.begin(), buffer.end(), '#');
+        const std::uint32_t n = world_->profile().GetPrivateProfileStringA(
+            section, nullptr, "", buffer.data(), size, ini_.c_str());
+        return std::make_pair(n, std::string(buffer.data(), size));
+    };
+    EXPECT_EQ(list("a", 6), std::make_pair(4u, std::string("k\0j\0\0#", 6)));
+    EXPECT_EQ(list(nullptr, 6), std::make_pair(4u, std::string("A\0B\0\0#", 6)));
+    if (world_->UnderWine()) {
+        // Wine takes a list that just fits as cut, and ends a cut list in one NUL.
+        EXPECT_EQ(list("A", 5), std::make_pair(3u, std::string("k\0j\0#", 5)));
+        EXPECT_EQ(list("A", 4), std::make_pair(2u, std::string("k\0\0#", 4)));
+        return;
+    }
+    // Windows: a list that just fits is whole; one that doesn't is cut and ends in two NULs,
+    // and the result is the size less two.
+    EXPECT_EQ(list("A", 5), std::make_pair(4u, std::string("k\0j\0\0", 5)));
+    EXPECT_EQ(list("A", 4), std::make_pair(2u, std::string("k\0\0\0", 4)));
+}
+
 TEST_F(ProfileContract, ANullValueDeletesTheKeyAndANullKeyTheSection) {
     world_->PutFile(ini_, "[A]\r\nk=1\r\nj=2\r\n[B]\r\nx=3\r\n");
     EXPECT_TRUE(Write("A", "K", nullptr));

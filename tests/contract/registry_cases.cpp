@@ -150,6 +150,21 @@ TEST_F(RegistryContract, KeyNamesIgnoreCaseAndALeadingBackslashIsABadPath) {
               kErrorBadPathname);
 }
 
+TEST_F(RegistryContract, AnEmptyOrNullSubKeyOpensTheSameKeyAgain) {
+    const KeyHandle key = Open(kKeyAllAccess);
+    ASSERT_EQ(SetString(key, "v", "abc"), kErrorSuccess);
+    for (const char* sub : {static_cast<const char*>(nullptr), ""}) {
+        KeyHandle again = 0;
+        ASSERT_EQ(reg().RegOpenKeyExA(key, sub, 0, kKeyQueryValue, &again), kErrorSuccess);
+        opened_.push_back(again);
+        EXPECT_NE(again, key);
+        std::uint32_t size = 0;
+        EXPECT_EQ(reg().RegQueryValueExA(again, "v", nullptr, nullptr, nullptr, &size),
+                  kErrorSuccess);
+        EXPECT_EQ(size, 4u);
+    }
+}
+
 TEST_F(RegistryContract, ClosingAKeyTwiceIsAnInvalidHandleAndARootKeyClosesQuietly) {
     KeyHandle key = 0;
     ASSERT_EQ(

@@ -29,7 +29,12 @@ void Check(bool Ok, const char* What) {
 
 // Reads every byte under ASan but without coverage hooks: a hook per byte would cost more
 // than the decoding itself and tell the fuzzer nothing.
-__attribute__((no_sanitize("coverage"))) void Touch(const TBitmap& B) {
+#if defined(__clang__)
+#define QUILLOP_NO_COVERAGE __attribute__((no_sanitize("coverage")))
+#else
+#define QUILLOP_NO_COVERAGE
+#endif
+QUILLOP_NO_COVERAGE void Touch(const TBitmap& B) {
     const uint8_t* D = B.Data();
     uint64_t Sum = 0;
     for (size_t I = 0, N = B.DataSize(); I < N; ++I)

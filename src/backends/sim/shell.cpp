@@ -85,10 +85,7 @@ std::uint32_t Shell::WinExec(const char* command_line, unsigned show) {
                                                 windows_ + "\\" + name}
                      : std::vector<std::string>{name};
             for (const std::string& place : places) {
-                if (files_.Exists(place) && !files_.Contents(place).has_value()) {
-                    continue; // a directory
-                }
-                if (files_.Exists(place)) {
+                if (files_.Contents(place).has_value()) { // a file, not a directory
                     result = 33;
                     break;
                 }

@@ -3,8 +3,9 @@
 // It is the yardstick the production decoder is compared with.
 //
 // Rules it follows besides the plain algorithm:
-// - GetCode refills in a loop until the code fits; a sub-block cut short by the end of the
-//   input contributes nothing and ends the data.
+// - GetCode refills in a loop until the code fits; a later sub-block cut short by the end of
+//   the input contributes nothing and ends the data. The first sub-block, read straight into
+//   the empty buffer, gives the bytes that arrived (bits available = 8 x those bytes).
 // - Tables and buffer start zero-filled.
 // - The code right after a clear code, and the first code of the image: further clear codes
 //   are skipped, the end code ends the image, a code above the end code ends it as cut short.
@@ -12,7 +13,11 @@
 //   sub-blocks are skipped up to and including the zero-length one.
 // - Interlaced passes move on when a row number reaches or passes the height.
 // - Transparency compares the stored (low 8 bits) pixel value with the transparent index.
-// - Minimum code sizes of 12 and above decode nothing (the image is refused).
+// - Minimum code sizes above 15 decode nothing (the image is refused). An input that ends
+//   before the code size byte decodes no pixel, and the image is kept.
+// - Code sizes 12 to 15: codes below the clear code are their own pixel values (as if the
+//   suffix table reached that far); a table walk that would read an entry at 4096 or beyond
+//   ends the image, like a self-referencing entry.
 #pragma once
 
 #include <cstddef>
@@ -23,7 +28,7 @@
 namespace quillop::gif::test {
 
 struct ReferenceImage {
-    bool Accepted = false;                 // code size byte present and below 12
+    bool Accepted = false;                 // code size 15 or less, or no code size byte
     std::vector<uint8_t> Pixels;           // DIB rows, bottom-up, 4-byte aligned
     std::vector<uint8_t> Mask;             // DIB rows of the mask, when transparent
     size_t EndPosition = 0;                // input position after the image data
@@ -39,12 +44,9 @@ public:
     ReferenceImage Decode(int Width, int Height, bool Interlaced, bool Transparent,
                           uint8_t TransparentIndex, bool ProgressOn) {
         ReferenceImage R;
-        if (Pos >= In.size()) {
-            R.EndPosition = Pos;
-            return R;
-        }
-        InitialCodeSize = In[Pos++];
-        if (InitialCodeSize >= 12) {
+        const bool HaveCodeSize = Pos < In.size();
+        InitialCodeSize = HaveCodeSize ? In[Pos++] : 0;
+        if (InitialCodeSize > 15) {
             R.EndPosition = Pos;
             return R;
         }
@@ -54,14 +56,15 @@ public:
         NextCode = ClearCode + 2;
         CodeWidth = InitialCodeSize + 1;
         WidthLimit = 2 * ClearCode;
-        for (int I = 0; I < ClearCode; ++I) {
+        for (int I = 0; I < ClearCode && I < 4096; ++I) {
             Suffix[I] = static_cast<uint16_t>(I);
         }
         // First sub-block straight to the buffer's start.
         BitPosition = 0;
-        if (ReadSubBlock(0)) {
-            BufferLength = Length;
+        if (HaveCodeSize) {
+            BufferLength = ReadFirstSubBlock();
         } else {
+            DataEnded = true;
             BufferLength = 0;
         }
         BitsAvailable = 8 * BufferLength;
@@ -142,6 +145,22 @@ public:
     }
 
 private:
+    // The first sub-block of the image: whatever of it arrived, at the buffer's start.
+    int ReadFirstSubBlock() {
+        if (Pos >= In.size()) {
+            DataEnded = true;
+            return 0;
+        }
+        Length = In[Pos++];
+        const size_t Have = In.size() - Pos;
+        const int Got = Have < static_cast<size_t>(Length) ? static_cast<int>(Have) : Length;
+        for (int I = 0; I < Got; ++I) {
+            Buffer[I] = In[Pos++];
+        }
+        DataEnded = Length == 0 || Got < Length;
+        return Got;
+    }
+
     bool ReadSubBlock(int At) {
         if (Pos >= In.size()) {
             DataEnded = true;
@@ -221,7 +240,7 @@ private:
     }
 
     void ResetTable() {
-        for (int I = 0; I < ClearCode; ++I) {
+        for (int I = 0; I < ClearCode && I < 4096; ++I) {
             Suffix[I] = static_cast<uint16_t>(I);
         }
         Depth = 0;
@@ -269,6 +288,9 @@ private:
             Code = OldCode;
         }
         while (Code >= ClearCode) {
+            if (Code >= 4096) {
+                return -2;
+            }
             Stack[Depth++] = Suffix[Code];
             if (Depth > 4095) {
                 return -2;
@@ -278,7 +300,7 @@ private:
             }
             Code = Prefix[Code];
         }
-        FirstCode = Suffix[Code];
+        FirstCode = Code < 4096 ? Suffix[Code] : Code;
         Stack[Depth++] = FirstCode;
         if (NextCode < 4096) {
             Suffix[NextCode] = static_cast<uint16_t>(FirstCode);

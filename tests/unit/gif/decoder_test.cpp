@@ -138,7 +138,7 @@ TEST(Decoder, StatusCodesOfFailedLoads) {
     BadCodeSize.Header()
         .Screen(2, 2, Four)
         .ImageDescriptor(0, 0, 2, 2)
-        .Byte(12)
+        .Byte(16)
         .Byte(1)
         .Byte(0)
         .Byte(0);
@@ -150,7 +150,7 @@ TEST(Decoder, StatusCodesOfFailedLoads) {
         {"short global table", Short, 3},
         {"no image", NoImage.Build(), 3},
         {"zero width", ZeroWidth.Build(), 3},
-        {"code size 12 only", BadCodeSize.Build(), 3},
+        {"code size 16 only", BadCodeSize.Build(), 3},
     };
     for (const Case& C : Cases) {
         TGIFImage G;
@@ -284,6 +284,27 @@ TEST(Decoder, ProgressInsideImageCountsRows) {
     // Two block-scan calls, ten rows (0, 32, ... 288), one after the image, one at the end.
     EXPECT_EQ(Done.size(), 2u + 10 + 1);
     EXPECT_TRUE(std::is_sorted(Done.begin(), Done.end()));
+}
+
+TEST(Decoder, ProgressInsideImageOnlyPast100000Pixels) {
+    struct Case {
+        int W, H;
+        size_t Calls;
+    };
+    // Two block-scan calls and the one after the scan, plus one per reported row: at 100,000
+    // pixels none, at 100,001 (9091 x 11, rows every 32nd) row 0 alone.
+    for (const Case& C : {Case{1000, 100, 3}, Case{9091, 11, 4}}) {
+        GIFRecipe R;
+        R.Header().Screen(static_cast<uint16_t>(C.W), static_cast<uint16_t>(C.H), Four);
+        R.Image(0, 0, static_cast<uint16_t>(C.W), static_cast<uint16_t>(C.H),
+                Bytes(static_cast<size_t>(C.W * C.H), 1), 2)
+            .Trailer();
+        TGIFImage G;
+        size_t Calls = 0;
+        G.OnProgress = [&](TGIFImage&, int32_t, int32_t, int32_t, bool&) { ++Calls; };
+        ASSERT_TRUE(Load(G, R.Build()));
+        EXPECT_EQ(Calls, C.Calls) << C.W << " x " << C.H;
+    }
 }
 
 TEST(Decoder, GraphicControlAppliesToTheNextImageOnly) {
@@ -472,8 +493,8 @@ TEST(Decoder, OversizedFrameEndsTheScanKeepingEarlierFrames) {
     EXPECT_EQ(G.Status(), 3);
 }
 
-TEST(Decoder, CodeSizeTwelveAndAboveDropsThatFrame) {
-    for (uint8_t Size : {12, 15, 16}) {
+TEST(Decoder, CodeSizeAboveFifteenDropsThatFrameAndEndsTheScan) {
+    for (uint8_t Size : {16, 17, 255}) {
         GIFRecipe R;
         R.Header().Screen(2, 2, Four);
         SmallImage(R).ImageDescriptor(0, 0, 2, 2).Byte(Size).Byte(1).Byte(0xFF).Byte(0);
@@ -482,6 +503,19 @@ TEST(Decoder, CodeSizeTwelveAndAboveDropsThatFrame) {
         ASSERT_TRUE(Load(G, R.Build()));
         EXPECT_EQ(G.FrameCount(), 1) << int(Size);
     }
+}
+
+TEST(Decoder, CodeSizeTwelveFrameDecodesAndTheScanGoesOn) {
+    GIFRecipe R;
+    R.Header().Screen(2, 2, Four);
+    SmallImage(R).ImageDescriptor(0, 0, 2, 2).Codes(12, CodesOfWidth({4096, 3, 2, 1, 0, 4097}, 13));
+    SmallImage(R).Trailer();
+    TGIFImage G;
+    ASSERT_TRUE(Load(G, R.Build()));
+    EXPECT_EQ(G.Status(), 0);
+    ASSERT_EQ(G.FrameCount(), 3);
+    EXPECT_EQ(Rows(G.Frames(2)->Image), (Bytes{3, 2, 1, 0}));
+    EXPECT_EQ(Rows(G.Frames(3)->Image), Rows(G.Frames(1)->Image));
 }
 
 TEST(Decoder, SelfReferencingCodeThenASecondImage) {
@@ -507,13 +541,66 @@ TEST(Decoder, TruncatedImageDataKeepsTheFrame) {
     B.resize(B.size() - 3); // end code, terminator and a data byte gone
     TGIFImage G;
     ASSERT_TRUE(Load(G, B));
+    EXPECT_EQ(G.Status(), 0);
     ASSERT_EQ(G.FrameCount(), 1);
     const TGIFFrame& F = *G.Frames(1);
-    // Whatever was not decoded is 0 and transparent.
-    for (int32_t X = 0; X < 4; ++X) {
-        EXPECT_EQ(F.Mask.Pixel(X, 1), 1u) << X;
-        EXPECT_EQ(F.Image.Pixel(X, 1), 0u) << X;
+    // Three pixels arrived; whatever was not decoded is 0 and transparent.
+    EXPECT_EQ(Rows(F.Image), (Bytes{0, 1, 2, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Rows(F.Mask), (Bytes{0, 0, 0, 1, 1, 1, 1, 1}));
+}
+
+TEST(Decoder, FirstSubBlockCutShortStillGivesItsPixels) {
+    // Clear, 1, 2, 3, 1, end in 3 bytes under a length byte of 10, then the end of the file.
+    GIFRecipe R;
+    R.Header().Screen(2, 2, Four).ImageDescriptor(0, 0, 2, 2).Byte(2).Byte(10);
+    R.Raw(PackCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {1, 4}, {5, 4}}));
+    TGIFImage G;
+    ASSERT_TRUE(Load(G, R.Build()));
+    EXPECT_EQ(G.Status(), 0);
+    ASSERT_EQ(G.FrameCount(), 1);
+    EXPECT_EQ(Rows(G.Frames(1)->Image), (Bytes{1, 2, 3, 1}));
+}
+
+TEST(Decoder, FileEndingInsideALocalColorTableKeepsTheFrame) {
+    struct Case {
+        const char* What;
+        size_t TableBytes; // of the 12 the local table needs
+    };
+    for (const Case& C : {Case{"3 of 12 table bytes", 3}, Case{"right after the descriptor", 0}}) {
+        GIFRecipe R;
+        R.Header().Screen(2, 2, Four).ImageDescriptor(0, 0, 2, 2, 0x81); // 4-entry local table
+        Bytes B = R.Build();
+        for (size_t I = 0; I < C.TableBytes; ++I) {
+            B.push_back(static_cast<uint8_t>(0x40 + I));
+        }
+        TGIFImage G;
+        ASSERT_TRUE(Load(G, B)) << C.What;
+        EXPECT_EQ(G.Status(), 0) << C.What;
+        ASSERT_EQ(G.FrameCount(), 1) << C.What;
+        const TGIFFrame& F = *G.Frames(1);
+        EXPECT_TRUE(F.HasLocalColorTable) << C.What;
+        EXPECT_EQ(Rows(F.Image), Bytes(4, 0)) << C.What;
+        ASSERT_EQ(F.Image.Palette().size(), 4u) << C.What;
+        // The colours that arrived, then black.
+        const uint32_t First = C.TableBytes == 3 ? 0x404142u : 0u;
+        EXPECT_EQ(F.Image.Color(0, 0), First) << C.What;
+        for (size_t I = 1; I < 4; ++I) {
+            EXPECT_EQ(F.Image.Palette()[I], TRGBQuad{}) << C.What << " entry " << I;
+        }
     }
+}
+
+TEST(Decoder, FailedLoadLeavesThePictureSizeAsItWas) {
+    GIFRecipe R;
+    R.Header().Screen(10, 10, Four).Image(0, 0, 10, 10, Bytes(100, 1), 2).Trailer();
+    TGIFImage G;
+    ASSERT_TRUE(Load(G, R.Build()));
+    GIFRecipe NoImage;
+    NoImage.Header().Screen(20, 30, Four).Trailer();
+    EXPECT_FALSE(Load(G, NoImage.Build()));
+    EXPECT_EQ(G.Status(), 3);
+    EXPECT_EQ(G.ImageWidth(), 10);
+    EXPECT_EQ(G.ImageHeight(), 10);
 }
 
 TEST(Decoder, LoneLastByteEndsTheScan) {
@@ -615,6 +702,43 @@ TEST(Decoder, MemoryBudget) {
         EXPECT_GT(G.FrameCount(), 3);
         EXPECT_LE(G.MemoryUsed(), 4u << 20);
     }
+}
+
+// What a load holds, byte for byte: each frame's BMP (headers, palette, rows), a transparent
+// frame's mask BMP, and the composed picture (32-bit rows) with its mask when there is one.
+TEST(Decoder, MemoryUsedCountsEveryBuffer) {
+    GIFRecipe Opaque;
+    Opaque.Header().Screen(2, 2, Four);
+    GIFRecipe Transparent;
+    Transparent.Header().Screen(2, 2, Four).GraphicControl(0, true, 3);
+    TGIFImage G;
+    ASSERT_TRUE(Load(G, SmallImage(Opaque).Trailer().Build()));
+    // Frame: 54 + 4 x 4 palette + 2 rows of 4 = 78; composed: 2 rows of 8 = 16.
+    EXPECT_EQ(G.MemoryUsed(), 94u);
+    ASSERT_TRUE(Load(G, SmallImage(Transparent).Trailer().Build()));
+    // Plus the mask BMP (54 + 8 + 2 rows of 4 = 70) and the composed mask (2 rows of 4 = 8).
+    EXPECT_EQ(G.MemoryUsed(), 172u);
+    G.Clear();
+    EXPECT_EQ(G.MemoryUsed(), 0u);
+}
+
+TEST(Decoder, BudgetCountsTheDecodersWorkingBuffer) {
+    // 600 x 600 transparent frames under 4 MiB: the composed picture and mask take 1,485,600
+    // bytes from the start and the decoder's working buffer 360,000 while the load runs; each
+    // frame takes 405,732 (image BMP 360,070, mask BMP 45,662). Five fit, a sixth would not.
+    GIFRecipe One;
+    One.GraphicControl(0, true, 3).Image(0, 0, 600, 600, Bytes(600 * 600, 1), 2);
+    GIFRecipe R;
+    R.Header().Screen(600, 600, Four);
+    for (int I = 0; I < 8; ++I) {
+        R.Raw(One.Build());
+    }
+    R.Trailer();
+    TGIFImage G;
+    G.SetMemoryBudget(4u << 20);
+    ASSERT_TRUE(Load(G, R.Build()));
+    EXPECT_EQ(G.FrameCount(), 5);
+    EXPECT_EQ(G.MemoryUsed(), 5u * 405732 + 1485600);
 }
 
 // A stream that claims 2 GiB without holding it.

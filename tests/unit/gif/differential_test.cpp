@@ -102,7 +102,7 @@ void Compare(const Bytes& In, int W, int H, bool Interlaced, bool Transparent, u
 TEST(Differential, RandomCodeStreams) {
     std::mt19937 Rng(20261210);
     for (int Case = 0; Case < 4000; ++Case) {
-        const int MinCodeSize = static_cast<int>(Rng() % 12); // 0 ... 11
+        const int MinCodeSize = static_cast<int>(Rng() % 16); // 0 ... 15
         const int W = 1 + static_cast<int>(Rng() % 40);
         const int H = 1 + static_cast<int>(Rng() % 40);
         const int Count = static_cast<int>(Rng() % (Rng() % 4 == 0 ? 6000 : 400));
@@ -182,7 +182,7 @@ TEST(Differential, RandomBytesAsImageData) {
             B = static_cast<uint8_t>(Rng());
         }
         if (!In.empty() && Rng() % 2) {
-            In[0] = static_cast<uint8_t>(Rng() % 12);
+            In[0] = static_cast<uint8_t>(Rng() % 17);
         }
         Compare(In, 1 + static_cast<int>(Rng() % 30), 1 + static_cast<int>(Rng() % 30), Rng() % 2,
                 Rng() % 2, static_cast<uint8_t>(Rng()), false, "case " + std::to_string(Case));
@@ -219,7 +219,7 @@ TEST(Differential, MultiFrameFilesThroughTheControl) {
                               static_cast<uint16_t>(F.W), static_cast<uint16_t>(F.H),
                               F.Interlaced ? 0x40 : 0);
             F.DataStart = R.Size();
-            const int MinCodeSize = static_cast<int>(Rng() % 13); // 12: refused
+            const int MinCodeSize = static_cast<int>(Rng() % 17); // 16: refused
             R.Byte(static_cast<uint8_t>(MinCodeSize));
             R.Raw(RandomChunks(
                 Rng, PackCodes(RandomCodes(Rng, MinCodeSize, static_cast<int>(Rng() % 500)))));

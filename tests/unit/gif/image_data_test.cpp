@@ -200,16 +200,70 @@ TEST(ImageData, SelfReferencingEntryEndsTheImageAndSkipsItsData) {
     EXPECT_EQ(D.Fast.EndPosition, In.size() - 1);
 }
 
-TEST(ImageData, CodeSizesOfTwelveAndAboveAreRefused) {
-    for (int Size : {12, 13, 15, 16, 255}) {
+TEST(ImageData, CodeSizesAboveFifteenAreRefused) {
+    for (int Size : {16, 17, 255}) {
         const Bytes In = {static_cast<uint8_t>(Size), 1, 0, 0};
         const Decoded D = Both(In, 2, 2);
         EXPECT_FALSE(D.Fast.Accepted) << Size;
     }
-    // Eleven is still decoded.
+    // Eleven is still a table code size.
     const Decoded D = Both(ImageStream(11, CodesOfWidth({2048, 300, 2049}, 12)), 1, 1);
     EXPECT_TRUE(D.Fast.Accepted);
     EXPECT_EQ(TopDown(D.Fast, 1, 1), (Bytes{300 & 0xFF}));
+}
+
+// Code sizes 12 to 15 leave no room for a table entry: codes below the clear code are pixel
+// values (their low 8 bits stored), one past the end code repeats the previous pixel twice,
+// two such codes in a row end the image.
+TEST(ImageData, CodeSizesTwelveToFifteenAreLiteralPixels) {
+    struct Case {
+        int Size;
+        std::vector<int> Codes; // after the clear code
+        Bytes Pixels;           // 6 x 1, top-down
+    };
+    const auto C = [](int Size) { return 1 << Size; };
+    const std::vector<Case> Cases = {
+        {12, {300, 7, C(12) + 1}, {300 & 0xFF, 7, 0, 0, 0, 0}},
+        {13, {1, C(13) + 2, 2, C(13), 3, C(13) + 1}, {1, 1, 1, 2, 3, 0}},
+        {14, {5, C(14) + 9, C(14) + 3, 8}, {5, 5, 5, 0, 0, 0}},
+        {15, {32767, 6, 4, 3, 2, 1, 9}, {0xFF, 6, 4, 3, 2, 1}},
+        // The first code of a table may not lie past the end code.
+        {12, {C(12) + 2, 1}, {0, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& K : Cases) {
+        std::vector<int> Values = {C(K.Size)};
+        Values.insert(Values.end(), K.Codes.begin(), K.Codes.end());
+        const Decoded D = Both(ImageStream(K.Size, CodesOfWidth(Values, K.Size + 1)), 6, 1);
+        EXPECT_TRUE(D.Fast.Accepted) << K.Size;
+        EXPECT_EQ(TopDown(D.Fast, 6, 1), K.Pixels) << K.Size;
+    }
+}
+
+TEST(ImageData, InputEndingBeforeTheCodeSizeDecodesNoPixel) {
+    const Decoded D = Both(Bytes{}, 3, 2, false, true, 9);
+    EXPECT_TRUE(D.Fast.Accepted);
+    EXPECT_EQ(TopDown(D.Fast, 3, 2), Bytes(6, 0));
+    EXPECT_EQ(MaskText(D.Fast, 3, 2), "111\n111\n");
+    EXPECT_EQ(D.Fast.Written, 0);
+}
+
+TEST(ImageData, FirstSubBlockCutShortGivesTheBytesThatArrived) {
+    // Codes clear, 1, 2, 3, 1, end (the width grows to 4 after the second table entry) fill
+    // 3 bytes; the length byte says 10 and the input ends after the third.
+    Bytes In = {2, 10};
+    const Bytes Packed = PackCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {1, 4}, {5, 4}});
+    ASSERT_EQ(Packed.size(), 3u);
+    In.insert(In.end(), Packed.begin(), Packed.end());
+    const Decoded D = Both(In, 2, 2);
+    EXPECT_EQ(TopDown(D.Fast, 2, 2), (Bytes{1, 2, 3, 1}));
+    EXPECT_EQ(D.Fast.Written, 4);
+    EXPECT_EQ(D.Fast.EndPosition, In.size());
+    // With only its first byte, clear and 1 arrive; the rest is 0 and transparent.
+    In.resize(3);
+    const Decoded E = Both(In, 2, 2, false, true, 7);
+    EXPECT_EQ(TopDown(E.Fast, 2, 2), (Bytes{1, 0, 0, 0}));
+    EXPECT_EQ(MaskText(E.Fast, 2, 2), "01\n11\n");
+    EXPECT_EQ(E.Fast.Written, 1);
 }
 
 TEST(ImageData, SubBlockCutShortByTheEndOfInputContributesNothing) {
