@@ -639,7 +639,7 @@ TEST_F(MidSortTest, DeferredSortByIdThatFailsReachesTheErrorBox) {
     ASSERT_EQ(world_.boxes.Shown().size(), 1u);
     EXPECT_EQ(world_.boxes.Shown()[0],
               (platform::sim::ShownBox{platform::BoxKind::ApplicationError,
-                                       "'-' is not a valid integer value.", "Quillop"}));
+                                       "'-' is not a valid integer value.", "Quillop v1.0f"}));
     EXPECT_FALSE(form_.Sorting());
     EXPECT_EQ(form_.Sort_By_RadioGroup.ItemIndex(), 1); // the title sort finished, the other not
 
@@ -661,7 +661,7 @@ TEST_F(MidSortTest, DeferredSortByIdThatFailsReachesTheErrorBox) {
     EXPECT_EQ(world_.boxes.Shown()[0].text, "'-' is not a valid integer value.");
     EXPECT_EQ(world_.boxes.Shown()[1],
               (platform::sim::ShownBox{platform::BoxKind::ApplicationError,
-                                       "'-' is not a valid integer value.", "Quillop"}));
+                                       "'-' is not a valid integer value.", "Quillop v1.0f"}));
     EXPECT_FALSE(form_.Sorting());
 }
 
