@@ -16,4 +16,12 @@ int System::GetModuleFileNameA(char* buffer, int size) {
     return module_.size() > cap ? size : static_cast<int>(n);
 }
 
+bool System::GlobalMemoryStatusEx(MemoryStatusEx& status) {
+    if (fail_memory_) {
+        return false;
+    }
+    status = memory_;
+    return true;
+}
+
 } // namespace quillop::platform::sim

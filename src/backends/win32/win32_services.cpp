@@ -62,6 +62,28 @@ std::uint32_t System::GetTickCount() {
     return ::GetTickCount();
 }
 
+SystemTime System::GetLocalTime() {
+    SYSTEMTIME t{};
+    ::GetLocalTime(&t);
+    return SystemTime{t.wYear, t.wMonth,  t.wDayOfWeek, t.wDay,
+                      t.wHour, t.wMinute, t.wSecond,    t.wMilliseconds};
+}
+
+bool System::GlobalMemoryStatusEx(MemoryStatusEx& status) {
+    MEMORYSTATUSEX m{};
+    m.dwLength = sizeof m;
+    if (!::GlobalMemoryStatusEx(&m))
+        return false;
+    status = MemoryStatusEx{static_cast<std::uint32_t>(m.dwMemoryLoad),
+                            m.ullTotalPhys,
+                            m.ullAvailPhys,
+                            m.ullTotalPageFile,
+                            m.ullAvailPageFile,
+                            m.ullTotalVirtual,
+                            m.ullAvailVirtual};
+    return true;
+}
+
 BoxAnswer MessageBoxes::Show(BoxKind kind, std::string_view text, std::string_view caption) {
     return ShowMessageDialog(GetActiveWindow(), kind, text, box_caption(kind, caption));
 }

@@ -2,9 +2,13 @@
 #pragma once
 
 #include "platform/desktop.h"
+#include "platform/files.h"
 #include "platform/loop.h"
 #include "platform/message_boxes.h"
+#include "platform/profile.h"
+#include "platform/registry.h"
 #include "platform/services.h"
+#include "platform/shell.h"
 #include "platform/system.h"
 
 #include "win_handles.h"
@@ -34,6 +38,54 @@ class System final : public platform::System {
 public:
     int GetModuleFileNameA(char* buffer, int size) override;
     std::uint32_t GetTickCount() override;
+    SystemTime GetLocalTime() override;
+    bool GlobalMemoryStatusEx(MemoryStatusEx& status) override;
+};
+
+class Profile final : public platform::Profile {
+public:
+    std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
+                                           const char* default_value, char* buffer,
+                                           std::uint32_t size, const char* file) override;
+    bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                    const char* file) override;
+};
+
+class Registry final : public platform::Registry {
+public:
+    std::uint32_t RegOpenKeyExA(KeyHandle key, const char* sub_key, std::uint32_t options,
+                                std::uint32_t desired, KeyHandle* result) override;
+    std::uint32_t RegCloseKey(KeyHandle key) override;
+    std::uint32_t RegSetValueExA(KeyHandle key, const char* name, std::uint32_t reserved,
+                                 std::uint32_t type, const std::uint8_t* data,
+                                 std::uint32_t size) override;
+    std::uint32_t RegQueryValueExA(KeyHandle key, const char* name, std::uint32_t* reserved,
+                                   std::uint32_t* type, std::uint8_t* data,
+                                   std::uint32_t* size) override;
+    std::uint32_t RegDeleteValueA(KeyHandle key, const char* name) override;
+};
+
+class Files final : public platform::Files {
+public:
+    std::uint32_t GetLastError() override;
+    std::uint32_t SetErrorMode(std::uint32_t mode) override;
+    FileHandle OpenFile(const char* path, OfStruct& of, std::uint32_t style) override;
+    FileHandle CreateFileA(const char* path, std::uint32_t access, std::uint32_t share,
+                           std::uint32_t disposition, std::uint32_t flags) override;
+    bool CloseHandle(FileHandle handle) override;
+    bool SetFileAttributesA(const char* path, std::uint32_t attributes) override;
+    std::uint32_t GetFileAttributesA(const char* path) override;
+    bool DeleteFileA(const char* path) override;
+    FindHandle FindFirstFileA(const char* path, FindData& data) override;
+    bool FindClose(FindHandle handle) override;
+};
+
+class Shell final : public platform::Shell {
+public:
+    std::intptr_t ShellExecuteA(WindowHandle owner, const char* operation, const char* file,
+                                const char* parameters, const char* directory, int show) override;
+    std::uint32_t WinExec(const char* command_line, unsigned show) override;
+    std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override;
 };
 
 class MessageBoxes final : public platform::MessageBoxes {
@@ -69,7 +121,11 @@ struct Win32Services {
     System system;
     MessageBoxes boxes;
     Loop loop;
-    Services services{desktop, system, boxes, loop};
+    Profile profile;
+    Registry registry;
+    Files files;
+    Shell shell;
+    Services services{desktop, system, boxes, loop, profile, registry, files, shell};
 };
 
 } // namespace quillop::platform::win32
