@@ -23,7 +23,7 @@ struct World {
     Desktop desktop;
     System system;
     MessageBoxes boxes;
-    Loop loop;
+    Loop loop{system};
     Files files{log, faults};
     Profile profile{files, log, faults};
     Registry registry{log, faults};

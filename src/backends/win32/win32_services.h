@@ -15,7 +15,9 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <thread>
 
 namespace quillop::platform::win32 {
 
@@ -40,6 +42,9 @@ public:
     std::uint32_t GetTickCount() override;
     SystemTime GetLocalTime() override;
     bool GlobalMemoryStatusEx(MemoryStatusEx& status) override;
+    std::unique_ptr<platform::ThreadSync> CreateThreadSync() override;
+    std::thread StartThread(std::function<void()> body) override;
+    bool SetThreadPriority(int priority) override;
 };
 
 class Profile final : public platform::Profile {
@@ -93,16 +98,24 @@ public:
     BoxAnswer Show(BoxKind kind, std::string_view text, std::string_view caption) override;
 };
 
-// The user-interface thread's message loop. Posted work runs from a message-only window, so
-// it also runs inside modal loops (dialogs, menus, the sort's message processing).
+// The user-interface thread's message loop (the thread that makes it). Posted and sent work
+// runs from a message-only window, so it also runs inside modal loops (dialogs, menus, the
+// sort's message processing). Send is a SendMessage to that window.
 class Loop final : public platform::Loop {
 public:
     Loop();
     ~Loop() override;
     void ProcessMessages() override;
     void Post(std::function<void()> work) override;
+    bool Send(const std::function<void()>& work) override;
     void Quit() override;
     void Run() override;
+    // Message-only windows of class "QuillopMessageWindow", timers on them with ::SetTimer.
+    std::unique_ptr<platform::MessageWindow> AllocateHWnd(WindowProcedure procedure) override;
+    bool SetTimer(WindowHandle window, std::uintptr_t id, std::uint32_t elapse) override;
+    bool KillTimer(WindowHandle window, std::uintptr_t id) override;
+    std::intptr_t DefWindowProcA(WindowHandle window, unsigned message, std::uintptr_t wparam,
+                                 std::intptr_t lparam) override;
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
