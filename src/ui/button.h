@@ -16,6 +16,10 @@ public:
     const std::string& ImageResource() const { return image_resource_; }
     void SetImageResource(std::string name) { image_resource_ = std::move(name); }
 
+    // The default button answers Enter anywhere in its form.
+    bool Default() const { return default_; }
+    void SetDefault(bool on) { default_ = on; }
+
     std::function<void(Component& sender)> OnClick;
 
     // Entry point: the user pressed the button.
@@ -26,6 +30,7 @@ protected:
 
 private:
     std::string image_resource_;
+    bool default_ = false;
 };
 
 } // namespace quillop::ui

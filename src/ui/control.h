@@ -10,6 +10,9 @@
 
 namespace quillop::ui {
 
+// The mouse cursor over a control.
+enum class Cursor { Default, HandPoint };
+
 struct Bounds {
     int left = 0;
     int top = 0;
@@ -64,6 +67,16 @@ public:
 
     const std::string& Hint() const { return hint_; }
     void SetHint(std::string hint);
+    // Whether the hint shows as a tooltip when the mouse rests on the control.
+    bool ShowHint() const { return show_hint_; }
+    void SetShowHint(bool show);
+
+    Cursor GetCursor() const { return cursor_; }
+    void SetCursor(Cursor cursor);
+
+    // Moves the control behind all its siblings: first in its parent's Children(), which run
+    // from the bottom of the z-order to the top.
+    void SendToBack();
 
 protected:
     Component* RealiseFirst() const override { return parent_; }
@@ -78,6 +91,8 @@ private:
     bool enabled_ = true;
     int tab_order_ = -1;
     std::string hint_;
+    bool show_hint_ = false;
+    Cursor cursor_ = Cursor::Default;
 };
 
 } // namespace quillop::ui

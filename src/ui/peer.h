@@ -19,6 +19,8 @@ class Button;
 class ListBox;
 class Menu;
 class MenuItem;
+class Image;
+class Bevel;
 
 enum class Property {
     Bounds,     // left, top, width, height (outer bounds for a form)
@@ -33,7 +35,11 @@ enum class Property {
     ClientSize, // form client width or height set by the program
     ScrollBars, // form scroll bar visibility
     TabOrder,   // tab order or tab stop
-    Hint,       // tooltip text
+    Hint,       // tooltip text, or whether it shows
+    Cursor,     // the mouse cursor over the control
+    ZOrder,     // the control's place among its siblings (SendToBack)
+    Picture,    // an image's picture or how it is fitted
+    KeyPreview, // the form sees keys before its controls
 };
 
 class Peer {
@@ -60,6 +66,9 @@ public:
     virtual std::unique_ptr<Peer> CreateListBox(ListBox& list) = 0;
     virtual std::unique_ptr<Peer> CreateMenu(Menu& menu) = 0;
     virtual std::unique_ptr<Peer> CreateMenuItem(MenuItem& item) = 0;
+    // Pictures and bevels; nullptr: they stay models without a native window.
+    virtual std::unique_ptr<Peer> CreateImage(Image&) { return nullptr; }
+    virtual std::unique_ptr<Peer> CreateBevel(Bevel&) { return nullptr; }
 };
 
 } // namespace quillop::ui
