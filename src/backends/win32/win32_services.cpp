@@ -113,7 +113,7 @@ LRESULT CALLBACK Loop::Procedure(HWND window, UINT msg, WPARAM wparam, LPARAM lp
         (*reinterpret_cast<const std::function<void()>*>(lparam))();
         return 1;
     }
-    return DefWindowProcA(window, msg, wparam, lparam);
+    return ::DefWindowProcA(window, msg, wparam, lparam);
 }
 
 void Loop::RunPosted() {
