@@ -4,14 +4,12 @@
 #   cmake --workflow --preset release     configures and builds win32, then writes
 #                                         build/win32/Quillop-<version>-win32.zip
 #
-# The documents are taken from QUILLOP_RELEASE_DOCUMENTS; a missing one fails the packaging.
-
-set(QUILLOP_RELEASE_DOCUMENTS
-    "${PROJECT_SOURCE_DIR}/docs/release/Quillop.txt;${PROJECT_SOURCE_DIR}/docs/release/catalog.txt"
-    CACHE STRING "The documents shipped beside Quillop.exe")
+# The documents are the ones the build puts beside Quillop.exe (from assets/, with CRLF line
+# ends); a missing one fails the packaging.
 
 install(TARGETS Quillop RUNTIME DESTINATION .)
-install(FILES ${QUILLOP_RELEASE_DOCUMENTS} DESTINATION .)
+install(FILES $<TARGET_FILE_DIR:Quillop>/Quillop.txt $<TARGET_FILE_DIR:Quillop>/catalog.txt
+        DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Quillop)

@@ -3,6 +3,11 @@
 #include "app/number_conversion.h"
 #include "app/sort_grid.h"
 #include "app/window_table.h"
+#include "settings/auto_run.h"
+#include "settings/documents.h"
+#include "settings/own_window.h"
+#include "settings/product_texts.h"
+#include "settings/settings_file.h"
 
 #include <cmath>
 #include <cstring>
@@ -174,9 +179,19 @@ TMainForm1::TMainForm1(ui::Application& app)
     Windows_ListBox.OnKeyDown = [this](ui::Component& s, std::uint16_t& key, ui::ShiftState shift) {
         Windows_ListBoxKeyDown(s, key, shift);
     };
-    // Always_On_Top_Option, Auto_Run_at_Windows_Startup_Option, Restore_Factory_Defaults_Option,
-    // View_Readme_file_Option, View_Shareware_Catalog_Option, AboutOption and SpareMenu get
-    // their handlers with the settings, documents and About box code; until then picking them
+    Always_On_Top_Option.OnClick = [this](ui::Component& s) { Always_On_Top_OptionClick(s); };
+    Auto_Run_at_Windows_Startup_Option.OnClick = [this](ui::Component& s) {
+        Auto_Run_at_Windows_Startup_OptionClick(s);
+    };
+    Restore_Factory_Defaults_Option.OnClick = [this](ui::Component& s) {
+        Restore_Factory_Defaults_OptionClick(s);
+    };
+    View_Readme_file_Option.OnClick = [this](ui::Component& s) { View_Readme_file_OptionClick(s); };
+    View_Shareware_Catalog_Option.OnClick = [this](ui::Component& s) {
+        View_Shareware_Catalog_OptionClick(s);
+    };
+    SpareMenu.OnClick = [this](ui::Component& s) { SpareMenuClick(s); };
+    // AboutOption gets its handler with the About box's own behaviour; until then picking it
     // does nothing.
 }
 
@@ -189,11 +204,25 @@ void TMainForm1::FormShow(ui::Component&) {
     SetClientHeight(2 * All_GroupBox.Top() + All_GroupBox.Height());
     SetClientWidth(2 * All_GroupBox.Left() + All_GroupBox.Width());
     Record_Layout();
-    // Loading the settings (bounds, check marks, maximized flag) and the product identity
-    // texts come here, before the show state, once the settings code exists.
+    const bool maximized = settings::Load_Settings(
+        app_.Services(), {*this, Always_On_Top_Option, Auto_Run_at_Windows_Startup_Option});
+    Set_Product_Texts();
     Apply_Startup_Show_State();
-    // Then: the stored maximized state, the stored Always On Top option and the Auto-Run path
-    // check, with the settings code.
+    if (maximized) {
+        app_.Services().desktop.ShowWindow(Handle(), platform::kSwShowMaximized);
+    }
+    // Inverted here and back by the toggle, which applies it: the loaded state is shown and
+    // made real.
+    Always_On_Top_Option.SetChecked(!Always_On_Top_Option.Checked());
+    Toggle_Always_On_Top();
+    // A Run value that can't be read (or rewritten) ends this step with the error box, and the
+    // check mark keeps the loaded value; the window is shown all the same.
+    try {
+        Auto_Run_at_Windows_Startup_Option.SetChecked(
+            settings::Check_Auto_Run_Path(app_.Services()));
+    } catch (const std::exception& e) {
+        app_.ShowException(e);
+    }
 }
 
 void TMainForm1::FormActivate(ui::Component& sender) {
@@ -206,7 +235,13 @@ void TMainForm1::FormResize(ui::Component&) {
 }
 
 void TMainForm1::FormCloseQuery(ui::Component&, bool&) {
-    // Saving the settings comes here with the settings code; closing is always allowed.
+    // A settings file that can't be written must not keep the window open: the error is
+    // shown and the close goes ahead.
+    try {
+        Save_Settings();
+    } catch (const std::exception& e) {
+        app_.ShowException(e);
+    }
 }
 
 void TMainForm1::Exit_BitBtnClick(ui::Component&) {
@@ -408,6 +443,56 @@ void TMainForm1::Windows_ListBoxKeyDown(ui::Component& sender, std::uint16_t& ke
     if (key == platform::kVkReturn || key == platform::kVkControl) {
         Windows_ListBoxDblClick(sender);
     }
+}
+
+// ---- Settings, own-window options, Auto-Run, identity texts, documents ------------------
+
+void TMainForm1::Always_On_Top_OptionClick(ui::Component&) {
+    Toggle_Always_On_Top();
+}
+
+void TMainForm1::Auto_Run_at_Windows_Startup_OptionClick(ui::Component&) {
+    if (Auto_Run_at_Windows_Startup_Option.Checked()) {
+        if (settings::Remove_Auto_Run(app_.Services())) {
+            Auto_Run_at_Windows_Startup_Option.SetChecked(false);
+        }
+    } else if (settings::Add_Auto_Run(app_.Services())) {
+        Auto_Run_at_Windows_Startup_Option.SetChecked(true);
+    }
+}
+
+void TMainForm1::Restore_Factory_Defaults_OptionClick(ui::Component&) {
+    Restore_Factory_Defaults();
+}
+
+void TMainForm1::View_Readme_file_OptionClick(ui::Component&) {
+    settings::View_Readme_File(app_.Services());
+}
+
+void TMainForm1::View_Shareware_Catalog_OptionClick(ui::Component&) {
+    settings::View_Catalog_File(app_.Services(),
+                                about_box_ ? about_box_->Product_Name_Label.Caption() : "");
+}
+
+void TMainForm1::SpareMenuClick(ui::Component&) {
+    settings::View_Readme_File(app_.Services());
+}
+
+void TMainForm1::Toggle_Always_On_Top() {
+    settings::Toggle_Always_On_Top(app_.Services(), *this, Always_On_Top_Option);
+}
+
+void TMainForm1::Restore_Factory_Defaults() {
+    settings::Restore_Factory_Defaults(app_.Services(), *this, [this] { FormShow(*this); });
+}
+
+void TMainForm1::Save_Settings() {
+    settings::Save_Settings(app_.Services(),
+                            {*this, Always_On_Top_Option, Auto_Run_at_Windows_Startup_Option});
+}
+
+void TMainForm1::Set_Product_Texts() {
+    settings::Set_Product_Texts(app_, *this, SpareMenu, about_box_);
 }
 
 int Selected_Row(const ui::ListBox& list) {

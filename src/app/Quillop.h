@@ -2,6 +2,7 @@
 // The main window: the list of top-level windows, sorting it, making a window topmost, and
 // the proportional layout scaling.
 
+#include "about/About_p.h"
 #include "platform/handles.h"
 #include "ui/application.h"
 #include "ui/button.h"
@@ -76,6 +77,23 @@ public:
     void Windows_ListBoxDblClick(ui::Component& sender);
     void Windows_ListBoxKeyDown(ui::Component& sender, std::uint16_t& key, ui::ShiftState shift);
 
+    // Settings, own-window options, Auto-Run, identity texts and documents.
+    void Always_On_Top_OptionClick(ui::Component& sender);
+    void Auto_Run_at_Windows_Startup_OptionClick(ui::Component& sender);
+    void Restore_Factory_Defaults_OptionClick(ui::Component& sender);
+    void View_Readme_file_OptionClick(ui::Component& sender);
+    void View_Shareware_Catalog_OptionClick(ui::Component& sender);
+    void SpareMenuClick(ui::Component& sender);
+    void Toggle_Always_On_Top();
+    void Restore_Factory_Defaults();
+    void Save_Settings();
+    void Set_Product_Texts();
+
+    // The About box the identity texts are written into; the program sets it right after
+    // creating it. Without one (the main window used alone) only the main window's and the
+    // application's texts are set.
+    void SetAboutBox(TAboutBox& about_box) { about_box_ = &about_box; }
+
     // True while a sort of the window table lets messages be processed.
     bool Sorting() const { return sorting_; }
 
@@ -87,6 +105,7 @@ private:
     void Post_Deferred_Requests();
 
     ui::Application& app_;
+    TAboutBox* about_box_ = nullptr;
     bool sorting_ = false;
     bool draining_ = false;
     // False while the table's rows are being moved by a sort, or after a sort failed, until the

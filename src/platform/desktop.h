@@ -33,6 +33,9 @@ public:
     // Returns whether the window was visible before the call.
     virtual bool ShowWindow(WindowHandle window, int command) = 0;
 
+    // Whether the window is maximized; false for a bad handle.
+    virtual bool IsZoomed(WindowHandle window) = 0;
+
     virtual StartupInfo GetStartupInfoA() = 0;
 
     virtual std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wparam,

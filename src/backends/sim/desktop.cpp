@@ -232,6 +232,13 @@ bool Desktop::ShowWindow(WindowHandle window, int command) {
     return was_visible;
 }
 
+bool Desktop::IsZoomed(WindowHandle window) {
+    const Window* w = Find(window);
+    const bool zoomed = w != nullptr && w->maximized;
+    Log("IsZoomed(" + handle_text(window) + ") -> " + (zoomed ? "1" : "0"));
+    return zoomed;
+}
+
 StartupInfo Desktop::GetStartupInfoA() {
     Log("GetStartupInfoA()");
     return startup_;

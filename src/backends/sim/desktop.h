@@ -74,6 +74,7 @@ public:
     bool SetWindowPos(WindowHandle window, WindowHandle insert_after, int x, int y, int cx, int cy,
                       unsigned flags) override;
     bool ShowWindow(WindowHandle window, int command) override;
+    bool IsZoomed(WindowHandle window) override;
     StartupInfo GetStartupInfoA() override;
     std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wparam,
                                std::intptr_t lparam) override;

@@ -41,6 +41,10 @@ bool Desktop::ShowWindow(WindowHandle window, int command) {
     return ::ShowWindow(ToHwnd(window), command) != FALSE;
 }
 
+bool Desktop::IsZoomed(WindowHandle window) {
+    return ::IsZoomed(ToHwnd(window)) != FALSE;
+}
+
 StartupInfo Desktop::GetStartupInfoA() {
     STARTUPINFOA info{};
     info.cb = sizeof info;

@@ -63,7 +63,8 @@ protected:
 TEST_F(MainFormTest, StartShowsThenActivatesInOrder) {
     world_.desktop.AddWindow("Editor");
     Start();
-    // FormShow: the show state; FormActivate: the refresh, then the scroll width.
+    // FormShow: the show state, then the stored Always On Top option (off: not topmost);
+    // FormActivate: the refresh, then the scroll width.
     const auto& calls = world_.desktop.Calls();
     std::vector<std::string> heads;
     for (const auto& c : calls) {
@@ -71,17 +72,19 @@ TEST_F(MainFormTest, StartShowsThenActivatesInOrder) {
             heads.push_back(c);
         }
     }
-    EXPECT_EQ(heads,
-              (std::vector<std::string>{"GetStartupInfoA()", "EnumWindows()",
-                                        "SendMessageA(" + hs(form_.Windows_ListBox.Handle()) +
-                                            ", 0x194, 1500, 0)"}));
+    EXPECT_EQ(
+        heads,
+        (std::vector<std::string>{
+            "GetStartupInfoA()",
+            "SetWindowPos(" + hs(form_.Handle()) + ", -2, 0, 0, 0, 0, 0x13) -> 1", "EnumWindows()",
+            "SendMessageA(" + hs(form_.Windows_ListBox.Handle()) + ", 0x194, 1500, 0)"}));
     EXPECT_EQ(world_.desktop.Find(form_.Windows_ListBox.Handle())->horizontal_extent, 1500);
     EXPECT_EQ(form_.ClientWidth(), 455);
     EXPECT_EQ(form_.ClientHeight(), 263);
     EXPECT_FALSE(form_.HorzScrollBarVisible());
     EXPECT_FALSE(form_.VertScrollBarVisible());
     EXPECT_TRUE(world_.desktop.Find(form_.Handle())->visible);
-    EXPECT_EQ(form_.Caption(), "??"); // the product title arrives with the identity texts
+    EXPECT_EQ(form_.Caption(), "Quillop v1.0f");
 }
 
 TEST_F(MainFormTest, StartupShowCommandAppliedOnlyWhenTheLauncherSetIt) {
@@ -217,9 +220,9 @@ TEST_F(MainFormTest, RefreshListsEveryWindowSortedByTitle) {
     const std::string no_title = "This Window has no title";
     const auto id = [](WindowHandle h) { return platform::window_id_text(h); };
     EXPECT_EQ(form_.Windows_ListBox.Items(), (std::vector<std::string>{
-                                                 "[" + id(self) + "] - ??",
                                                  "[" + id(hidden) + "] - alpha",
                                                  "[123456] - Mike",
+                                                 "[" + id(self) + "] - Quillop v1.0f",
                                                  "[" + id(untitled) + "] - " + no_title,
                                                  "[" + id(unreadable) + "] - " + no_title,
                                                  "[   42] - zulu",
@@ -259,7 +262,7 @@ TEST_F(MainFormTest, RefreshDropsTheSelectionAndSeesNewWindows) {
     form_.Refresh_Windows_List_Button.Click();
     EXPECT_EQ(form_.Windows_ListBox.SelectedIndex(), -1);
     EXPECT_EQ(form_.Label1.Caption(), "3 windows found !");
-    EXPECT_EQ(form_.Windows_StringGrid.Cell(1, 1), "a");
+    EXPECT_EQ(form_.Windows_StringGrid.Cell(1, 0), "a");
 }
 
 // ---- Sort buttons ------------------------------------------------------------------------
@@ -271,8 +274,8 @@ TEST_F(MainFormTest, SortByIdIsRememberedAcrossRefreshes) {
     Start();
     form_.Sort_List_By_ID_BitBtn.Click();
     const std::string self = platform::window_id_text(form_.Handle());
-    const std::vector<std::string> by_id = {"[  999] - b", "[ 1000] - a", "[" + self + "] - ??",
-                                            "[2147483664] - c"};
+    const std::vector<std::string> by_id = {"[  999] - b", "[ 1000] - a",
+                                            "[" + self + "] - Quillop v1.0f", "[2147483664] - c"};
     EXPECT_EQ(form_.Windows_ListBox.Items(), by_id);
     EXPECT_TRUE(form_.Sort_List_By_ID_BitBtn.GetFont().bold);
     EXPECT_FALSE(form_.Sort_List_By_Name_BitBtn.GetFont().bold);
@@ -297,7 +300,7 @@ TEST_F(MainFormTest, FailingCellStopsTheSortAndLeavesListKeyAndBoldAlone) {
     ASSERT_EQ(world_.boxes.Shown().size(), 1u);
     EXPECT_EQ(world_.boxes.Shown()[0],
               (platform::sim::ShownBox{platform::BoxKind::ApplicationError,
-                                       "'-' is not a valid integer value.", "Quillop"}));
+                                       "'-' is not a valid integer value.", "Quillop v1.0f"}));
     EXPECT_EQ(grid.Cell(0, 0), "20");
     EXPECT_EQ(grid.Cell(0, 1), "30");
     EXPECT_EQ(grid.Cell(0, 2), "-");
@@ -369,7 +372,7 @@ TEST_F(MainFormTest, BadIdCellShowsTheConversionErrorAndSetsNothing) {
     EXPECT_TRUE(world_.desktop.Calls().empty());
     ASSERT_EQ(world_.boxes.Shown().size(), 1u);
     EXPECT_EQ(world_.boxes.Shown()[0].text, "'12x' is not a valid integer value.");
-    EXPECT_EQ(world_.boxes.Shown()[0].caption, "Quillop");
+    EXPECT_EQ(world_.boxes.Shown()[0].caption, "Quillop v1.0f");
 }
 
 TEST_F(MainFormTest, IdsPastTheSignedRangeReachTheirWindow) {
@@ -460,7 +463,8 @@ TEST_F(MidSortTest, RefreshArrivingMidSortRunsAfterItAndRequestsCoalesce) {
 }
 
 TEST_F(MidSortTest, DoubleClickMidSortActsOnTheLineTheUserSees) {
-    Start(); // the list is in title order ("??" of our own window first), IDs descending
+    Start(); // the list is in title order (our own window first), IDs descending
+    world_.desktop.ClearCalls();
     const std::string first_line = form_.Windows_ListBox.Items()[1];
     const WindowHandle shown = handles_.back(); // "Window 381"
     ASSERT_EQ(window_id_of_line(first_line), platform::window_id_text(shown));
