@@ -2,6 +2,7 @@
 // A visual control: bounds relative to its parent, caption, font, visibility, enabled state,
 // tab order and hint. Setters tell the peer.
 
+#include "platform/canvas.h"
 #include "ui/component.h"
 #include "ui/font.h"
 
@@ -78,8 +79,16 @@ public:
     // from the bottom of the z-order to the top.
     void SendToBack();
 
+    // Background colour (COLORREF or kSystemColor | index); the form's button face by default.
+    platform::ColorRef Color() const { return color_; }
+    void SetColor(platform::ColorRef color);
+
 protected:
     Component* RealiseFirst() const override { return parent_; }
+    // Called around a model change of bounds, visibility or colour, after the peer's Sync;
+    // lets a control without a window of its own invalidate what it covered.
+    virtual void PropertyChanging(Property) {}
+    virtual void PropertyChanged(Property) {}
 
 private:
     Control* parent_;
@@ -93,6 +102,7 @@ private:
     std::string hint_;
     bool show_hint_ = false;
     Cursor cursor_ = Cursor::Default;
+    platform::ColorRef color_ = platform::kClBtnFace;
 };
 
 } // namespace quillop::ui

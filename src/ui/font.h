@@ -1,16 +1,17 @@
 #pragma once
 // Fonts are kept in whole points at 96 dpi, the way the forms were designed.
 
+#include "platform/canvas.h"
+
 #include <cstdint>
 #include <string>
 
 namespace quillop::ui {
 
-// A text colour: 0x00BBGGRR, or kSystemTextColor | a system colour index.
-using TextColor = std::uint32_t;
-inline constexpr TextColor kSystemTextColor = 0x80000000u;
-inline constexpr TextColor kClWindowText = kSystemTextColor | 8;     // COLOR_WINDOWTEXT
-inline constexpr TextColor kClHighlightText = kSystemTextColor | 14; // COLOR_HIGHLIGHTTEXT
+// Text colours: a COLORREF (0x00BBGGRR) or platform::kSystemColor | a system colour index.
+using TextColor = platform::ColorRef;
+inline constexpr TextColor kClWindowText = platform::kSystemColor | 8;     // COLOR_WINDOWTEXT
+inline constexpr TextColor kClHighlightText = platform::kSystemColor | 14; // COLOR_HIGHLIGHTTEXT
 inline constexpr TextColor kClBlue = 0x00FF0000u;
 
 struct Font {

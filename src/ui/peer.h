@@ -21,6 +21,7 @@ class Menu;
 class MenuItem;
 class Image;
 class Bevel;
+class GraphicControl;
 
 enum class Property {
     Bounds,     // left, top, width, height (outer bounds for a form)
@@ -40,6 +41,7 @@ enum class Property {
     ZOrder,     // the control's place among its siblings (SendToBack)
     Picture,    // an image's picture or how it is fitted
     KeyPreview, // the form sees keys before its controls
+    Color,      // background colour
 };
 
 class Peer {
@@ -69,6 +71,9 @@ public:
     // Pictures and bevels; nullptr: they stay models without a native window.
     virtual std::unique_ptr<Peer> CreateImage(Image&) { return nullptr; }
     virtual std::unique_ptr<Peer> CreateBevel(Bevel&) { return nullptr; }
+    // A control without a window of its own (see ui/graphic_control.h); nullptr: it stays a
+    // model without a surface.
+    virtual std::unique_ptr<Peer> CreateGraphicControl(GraphicControl&) { return nullptr; }
 };
 
 } // namespace quillop::ui

@@ -1,4 +1,4 @@
-// gif_bench: decodes a corpus of GIF files with giflib, stb_image and TGIFImage in one run and
+// gif_bench: decodes a corpus of GIF files with giflib, stb_image and TGIFPicture in one run and
 // prints a table of decode speeds. Each figure is the best of repeated runs of one decode.
 //
 //   gif_bench [--time SECONDS] [--min-runs N] [--only giflib|stb|ours|comp] [--cold]

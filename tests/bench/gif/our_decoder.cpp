@@ -1,11 +1,11 @@
 #include "peer_decoders.h"
 
-#include "gif/GIFImage.h"
+#include "gif/picture.h"
 
 namespace quillop::bench {
 namespace {
 
-uint64_t Touch(const gif::TGIFImage& Gif) {
+uint64_t Touch(const gif::TGIFPicture& Gif) {
     const gif::TBitmap* Composed = Gif.ComposedImage();
     if (!Composed || Composed->DataSize() == 0)
         return 0;
@@ -17,14 +17,14 @@ uint64_t Touch(const gif::TGIFImage& Gif) {
 } // namespace
 
 std::optional<uint64_t> DecodeOurs(const Bytes& File) {
-    gif::TGIFImage Gif;
+    gif::TGIFPicture Gif;
     if (!Gif.LoadFromBuffer(File.data(), File.size()))
         return std::nullopt;
     return Touch(Gif);
 }
 
 std::optional<uint64_t> DecodeComposeOurs(const Bytes& File) {
-    gif::TGIFImage Gif;
+    gif::TGIFPicture Gif;
     if (!Gif.LoadFromBuffer(File.data(), File.size()))
         return std::nullopt;
     uint64_t Sum = Touch(Gif);
@@ -36,7 +36,7 @@ std::optional<uint64_t> DecodeComposeOurs(const Bytes& File) {
 }
 
 std::optional<int> OurFrameCount(const Bytes& File) {
-    gif::TGIFImage Gif;
+    gif::TGIFPicture Gif;
     if (!Gif.LoadFromBuffer(File.data(), File.size()))
         return std::nullopt;
     return Gif.FrameCount();

@@ -24,7 +24,7 @@ std::optional<GifShape> GiflibShape(const Bytes& File);
 // stb_image's stbi_load_gif_from_memory: every frame composed into RGBA at screen size.
 std::optional<uint64_t> DecodeStb(const Bytes& File);
 
-// TGIFImage::LoadFromBuffer (which composes frame 1, as a load does).
+// TGIFPicture::LoadFromBuffer (which composes frame 1, as a load does).
 std::optional<uint64_t> DecodeOurs(const Bytes& File);
 // The load, then every further frame composed the way the animation advances.
 std::optional<uint64_t> DecodeComposeOurs(const Bytes& File);

@@ -50,7 +50,7 @@ TEST(LogoPicture, LoadsThroughTheDataPropertyWithItsDesign) {
     EXPECT_EQ(Logo.Version(), gvGIF89a);
     EXPECT_EQ(Logo.ImageWidth(), 135);
     EXPECT_EQ(Logo.ImageHeight(), 125);
-    EXPECT_EQ(Logo.ColorBits(), 4); // a 16-colour global palette
+    EXPECT_EQ(Logo.Picture().ColorBits(), 4); // a 16-colour global palette
     EXPECT_EQ(Logo.LoopCount(), 999);
     EXPECT_TRUE(Logo.HasTransparency());
     ASSERT_EQ(Logo.FrameCount(), 8);
