@@ -7,7 +7,10 @@
 
 #include "platform/handles.h"
 
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace quillop::ui {
 
@@ -68,6 +71,10 @@ public:
     virtual std::unique_ptr<Peer> CreateListBox(ListBox& list) = 0;
     virtual std::unique_ptr<Peer> CreateMenu(Menu& menu) = 0;
     virtual std::unique_ptr<Peer> CreateMenuItem(MenuItem& item) = 0;
+    // The bytes of one of the program's data resources (a form's stored properties); empty
+    // when there is no such resource.
+    virtual std::vector<std::uint8_t> ResourceData(const std::string& /*name*/) { return {}; }
+
     // Pictures and bevels; nullptr: they stay models without a native window.
     virtual std::unique_ptr<Peer> CreateImage(Image&) { return nullptr; }
     virtual std::unique_ptr<Peer> CreateBevel(Bevel&) { return nullptr; }
