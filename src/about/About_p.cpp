@@ -175,6 +175,7 @@ TAboutBox::TAboutBox(ui::Application& app)
     OKButton.SetFont(kTimes19Bold);
     OKButton.SetCaption("OK");
     OKButton.SetImageResource("OK_GLYPH");
+    OKButton.SetMargin(15);
     OKButton.SetDefault(true);
     OKButton.SetTabOrder(0);
 

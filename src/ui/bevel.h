@@ -1,16 +1,18 @@
 #pragma once
 
-#include "ui/control.h"
+#include "ui/graphic_control.h"
 
 namespace quillop::ui {
 
-// A raised frame drawn inside the control's bounds; it takes no input of its own.
-class Bevel : public Control {
+// A raised frame around its bounds, painted on the parent like any graphic control; it takes
+// no input of its own.
+class Bevel : public GraphicControl {
 public:
-    using Control::Control;
+    using GraphicControl::GraphicControl;
 
-protected:
-    std::unique_ptr<Peer> MakePeer(PeerFactory& factory) override;
+    // Two rings of lines: the outer lit at the top and left and shaded at the bottom and
+    // right, the inner the other way round.
+    void Paint(platform::Canvas& canvas) override;
 };
 
 } // namespace quillop::ui

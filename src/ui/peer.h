@@ -23,7 +23,6 @@ class ListBox;
 class Menu;
 class MenuItem;
 class Image;
-class Bevel;
 class GraphicControl;
 
 enum class Property {
@@ -75,9 +74,8 @@ public:
     // when there is no such resource.
     virtual std::vector<std::uint8_t> ResourceData(const std::string& /*name*/) { return {}; }
 
-    // Pictures and bevels; nullptr: they stay models without a native window.
+    // Pictures; nullptr: they stay models without a native window.
     virtual std::unique_ptr<Peer> CreateImage(Image&) { return nullptr; }
-    virtual std::unique_ptr<Peer> CreateBevel(Bevel&) { return nullptr; }
     // A control without a window of its own (see ui/graphic_control.h); nullptr: it stays a
     // model without a surface.
     virtual std::unique_ptr<Peer> CreateGraphicControl(GraphicControl&) { return nullptr; }

@@ -58,8 +58,23 @@ void Image::Click() {
     }
 }
 
-std::unique_ptr<Peer> Bevel::MakePeer(PeerFactory& factory) {
-    return factory.CreateBevel(*this);
+void Bevel::Paint(platform::Canvas& canvas) {
+    constexpr platform::ColorRef kHighlight = platform::kSystemColor | 20; // COLOR_BTNHIGHLIGHT
+    constexpr platform::ColorRef kShadow = platform::kSystemColor | 16;    // COLOR_BTNSHADOW
+    const int w = Width();
+    const int h = Height();
+    if (w < 4 || h < 4) {
+        return;
+    }
+    auto ring = [&](int inset, platform::ColorRef lit, platform::ColorRef shaded) {
+        const int l = inset, t = inset, r = w - 1 - inset, b = h - 1 - inset;
+        canvas.FillRect({l, t, r, t + 1}, lit);        // top
+        canvas.FillRect({l, t, l + 1, b}, lit);        // left
+        canvas.FillRect({l, b, r + 1, b + 1}, shaded); // bottom
+        canvas.FillRect({r, t, r + 1, b}, shaded);     // right
+    };
+    ring(0, kHighlight, kShadow);
+    ring(1, kShadow, kHighlight);
 }
 
 } // namespace quillop::ui
