@@ -175,6 +175,7 @@ void ControlPeer::Sync(ui::Property property) {
         EnableWindow(window_.Get(), model_.Enabled() ? TRUE : FALSE);
         break;
     case ui::Property::TabOrder:
+    case ui::Property::ZOrder:
         ApplyTabStop();
         break;
     default:

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 namespace quillop::platform::win32 {
@@ -120,6 +121,21 @@ void FormPeer::ArrangeTabOrder() {
     }
     std::stable_sort(stops.begin(), stops.end(), [](ControlPeer* a, ControlPeer* b) {
         return a->Model().TabOrder() < b->Model().TabOrder();
+    });
+    // The others overlap as their model places them: a later sibling lies above an earlier one
+    // (a caption over its picture, a picture over the frame sent behind it).
+    std::map<const ui::Control*, int> rank;
+    std::vector<const ui::Control*> walk{&form_};
+    while (!walk.empty()) {
+        const ui::Control* c = walk.back();
+        walk.pop_back();
+        rank[c] = static_cast<int>(rank.size());
+        const auto& children = c->Children();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            walk.push_back(*it);
+    }
+    std::stable_sort(others.begin(), others.end(), [&](ControlPeer* a, ControlPeer* b) {
+        return rank[&a->Model()] > rank[&b->Model()];
     });
     HWND after = HWND_TOP;
     for (auto* group : {&stops, &others, &frames}) {
