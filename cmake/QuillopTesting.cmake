@@ -43,3 +43,34 @@ function(quillop_add_wine_test name)
   endif()
   set_tests_properties(${name} PROPERTIES LABELS "${labels}" TIMEOUT 300)
 endfunction()
+
+# quillop_plain_texts(<target>)
+#   Gives a test the header "plain_texts.h": the plain texts of src/settings/plain_texts.txt in
+#   namespace quillop::settings::plain, made by the same script that makes the stored ones.
+#   Only tests see the plain texts.
+function(quillop_plain_texts target)
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_generated)
+  add_custom_command(
+    OUTPUT ${dir}/plain_texts.h
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${QUILLOP_PLAIN_TEXTS} -DOUTPUT=${dir}/plain_texts.h
+            -DNAMESPACE=quillop::settings::plain -DPLAIN=1 -P ${QUILLOP_SCRAMBLE_SCRIPT}
+    DEPENDS ${QUILLOP_PLAIN_TEXTS} ${QUILLOP_SCRAMBLE_SCRIPT}
+    VERBATIM)
+  target_sources(${target} PRIVATE ${dir}/plain_texts.h)
+  target_include_directories(${target} PRIVATE ${dir})
+endfunction()
+
+# quillop_add_script_test(<name> SCRIPT <file.cmake> [DEFINES var=value ...] [LABELS ...])
+#   A check written as a CMake script, run with `cmake -Dvar=value ... -P file`; it fails
+#   with message(FATAL_ERROR).
+function(quillop_add_script_test name)
+  cmake_parse_arguments(T "" "SCRIPT" "DEFINES;LABELS" ${ARGN})
+  set(defines "")
+  foreach(d IN LISTS T_DEFINES)
+    list(APPEND defines "-D${d}")
+  endforeach()
+  add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} ${defines} -P ${T_SCRIPT})
+  if(T_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+endfunction()

@@ -33,7 +33,7 @@ stop() {
 }
 trap stop EXIT INT TERM
 
-# Wait for the main window (its title is the design's "??" until the identity texts are set).
+# Wait for the main window ("Quillop v1.0f"; a build without the identity texts showed "??").
 window=
 for _ in $(seq 1 120); do
   window=$(xwininfo -root -tree 2>/dev/null | grep -E '"(Quillop[^"]*|\?\?)"' | awk '{print $1}' | head -n 1 || true)

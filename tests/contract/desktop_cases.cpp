@@ -130,5 +130,19 @@ TEST_F(DesktopContract, ShowWindowReportsThePreviousVisibility) {
     EXPECT_FALSE(world_->IsVisible(h));
 }
 
+TEST_F(DesktopContract, IsZoomedFollowsMaximizeAndRestore) {
+    const WindowHandle h = Create("Contract zoom");
+    EXPECT_FALSE(world_->desktop().IsZoomed(h));
+    world_->desktop().ShowWindow(h, platform::kSwShowMaximized);
+    EXPECT_TRUE(world_->desktop().IsZoomed(h));
+    world_->desktop().ShowWindow(h, platform::kSwRestore);
+    EXPECT_FALSE(world_->desktop().IsZoomed(h));
+    world_->desktop().ShowWindow(h, platform::kSwMinimize);
+    EXPECT_FALSE(world_->desktop().IsZoomed(h));
+    world_->Destroy(h);
+    created_.clear();
+    EXPECT_FALSE(world_->desktop().IsZoomed(h)) << "a closed window";
+}
+
 } // namespace
 } // namespace quillop::contract

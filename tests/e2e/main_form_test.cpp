@@ -60,6 +60,19 @@ std::vector<std::string> MenuTexts(HMENU menu) {
 class MainForm : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The main window reads Quillop.ini beside this executable at its show: a file whose
+        // window has the outer size of the designed client area keeps the design's sizes.
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string ini(self);
+        ini = ini.substr(0, ini.find_last_of('\\') + 1) + "Quillop.ini";
+        DeleteFileA(ini.c_str());
+        RECT frame{0, 0, 455, 263};
+        AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_CONTROLPARENT);
+        WritePrivateProfileStringA("Quillop", "window_Width",
+                                   std::to_string(frame.right - frame.left).c_str(), ini.c_str());
+        WritePrivateProfileStringA("Quillop", "window_Height",
+                                   std::to_string(frame.bottom - frame.top).c_str(), ini.c_str());
         app = std::make_unique<ui::Application>(services.services, &peers);
         form = std::make_unique<TMainForm1>(*app);
         form->Realise(peers);
@@ -137,6 +150,22 @@ TEST_F(MainForm, MenuBarHoldsTheDesignedItemsAndCheckMarks) {
         (std::vector<std::string>{"Always &On Top", "&Auto-Run at Windows Startup", "-", "E&xit"}));
     form->Restore_Factory_Defaults_Option.SetVisible(true);
     EXPECT_EQ(MenuText(file, 2), "&Restore Factory Defaults");
+}
+
+TEST_F(MainForm, MenuItemsAreCommandsFrom1000InComponentOrder) {
+    // quillop_settings_e2e_test reaches the menu items by these IDs: under Wine another process
+    // can't read a window's menu.
+    HMENU bar = GetMenu(Native(*form));
+    HMENU file = GetSubMenu(bar, 0);
+    HMENU help = GetSubMenu(bar, 1);
+    EXPECT_EQ(GetMenuItemID(file, 0), 1001u); // Always On Top
+    EXPECT_EQ(GetMenuItemID(file, 1), 1002u); // Auto-Run at Windows Startup
+    EXPECT_EQ(GetMenuItemID(file, 2), 1003u); // Restore Factory Defaults
+    EXPECT_EQ(GetMenuItemID(file, 4), 1005u); // Exit
+    EXPECT_EQ(GetMenuItemID(help, 0), 1007u); // View Readme file
+    EXPECT_EQ(GetMenuItemID(help, 1), 1008u); // View Shareware Catalog
+    // The spare item is hidden by the identity texts: the bar holds File and Help.
+    EXPECT_EQ(GetMenuItemCount(bar), 2);
 }
 
 TEST_F(MainForm, ActivationSetsTheListScrollWidth) {

@@ -5,6 +5,8 @@
 // The tests share one running Quillop and run in file order: listing, sorting, the topmost
 // action, resizing, and last the Exit button, which ends the process. QuillopStart then runs
 // a second Quillop with a show command from its launcher.
+#include "e2e_helpers.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -21,39 +23,13 @@
 
 namespace {
 
+using quillop::e2e::ClassOf;
+using quillop::e2e::kWaitMs;
+using quillop::e2e::ToWindowsPath;
+using quillop::e2e::WaitUntil;
+using quillop::e2e::WindowText;
+
 std::string g_exe_path; // Quillop.exe, a Windows path
-
-constexpr int kWaitMs = 20000; // a generous limit: reaching it fails the test
-
-// Pumps this thread's messages until `done` holds or the limit passes.
-bool WaitUntil(const std::function<bool()>& done, int limit_ms = kWaitMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - start > static_cast<DWORD>(limit_ms))
-            return false;
-        Sleep(20);
-    }
-}
-
-std::string WindowText(HWND w) {
-    char buf[1024] = {};
-    SendMessageTimeoutA(w, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_NORMAL, 5000,
-                        nullptr);
-    return buf;
-}
-
-std::string ClassOf(HWND w) {
-    char buf[64] = {};
-    GetClassNameA(w, buf, sizeof buf);
-    return buf;
-}
 
 std::string IdText(HWND w) {
     return std::to_string(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(w)));
@@ -184,14 +160,6 @@ std::ostream& operator<<(std::ostream& os, const Box& b) {
 Box BoxOf(HWND control) {
     RECT r = InClient(control);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-std::string ToWindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        std::replace(path.begin(), path.end(), '/', '\\');
-        path = "Z:" + path;
-    }
-    return path;
 }
 
 class QuillopE2e : public ::testing::Test {
@@ -700,12 +668,35 @@ TEST(QuillopStart, AppliesTheLaunchersShowCommandAndEndsFromTheCloseBox) {
 
 } // namespace
 
+// Quillop keeps its settings beside itself, so the tests run a copy in a directory of their
+// own. Its settings file gives the window the outer size of the designed client area
+// (455 x 263 with the menu bar), so that the controls start at their designed places.
+std::string PrivateCopy(const std::string& exe) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string dir(self);
+    dir = dir.substr(0, dir.find_last_of('\\') + 1) + "quillop-e2e\\";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string copy = dir + "Quillop.exe";
+    CopyFileA(exe.c_str(), copy.c_str(), FALSE);
+    RECT frame{0, 0, 455, 263};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_CONTROLPARENT);
+    const std::string ini = dir + "Quillop.ini";
+    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(ini.c_str());
+    WritePrivateProfileStringA("Quillop", "window_Width",
+                               std::to_string(frame.right - frame.left).c_str(), ini.c_str());
+    WritePrivateProfileStringA("Quillop", "window_Height",
+                               std::to_string(frame.bottom - frame.top).c_str(), ini.c_str());
+    return copy;
+}
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s path\\to\\Quillop.exe\n", argv[0]);
         return 2;
     }
-    g_exe_path = ToWindowsPath(argv[1]);
+    g_exe_path = PrivateCopy(ToWindowsPath(argv[1]));
     return RUN_ALL_TESTS();
 }

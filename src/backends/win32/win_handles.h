@@ -74,6 +74,13 @@ struct KernelTraits {
     static void Close(Handle h) { CloseHandle(h); }
 };
 
+struct FindTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool Valid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { FindClose(h); }
+};
+
 struct ImageListTraits {
     using Handle = HIMAGELIST;
     static Handle Invalid() { return nullptr; }
@@ -95,6 +102,7 @@ using OwnedGdiObject = Owned<GdiTraits<HGDIOBJ>>;
 using OwnedMenu = Owned<MenuTraits>;
 using OwnedKey = Owned<KeyTraits>;
 using OwnedHandle = Owned<KernelTraits>;
+using OwnedFind = Owned<FindTraits>;
 using OwnedImageList = Owned<ImageListTraits>;
 using OwnedEnhMetafile = Owned<EnhMetafileTraits>;
 
