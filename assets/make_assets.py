@@ -79,14 +79,15 @@ def luminance(index):
 
 def disabled(pixels):
     """Grey outline of a picture: dark pixels turn grey, with a white relief below right."""
-    out = [[BACKGROUND] * 16 for _ in range(16)]
+    height, width = len(pixels), len(pixels[0])
+    out = [[BACKGROUND] * width for _ in range(height)]
     dark = [[p != BACKGROUND and luminance(p) < 0x90 for p in row] for row in pixels]
-    for y in range(16):
-        for x in range(16):
-            if dark[y][x] and y + 1 < 16 and x + 1 < 16 and not dark[y + 1][x + 1]:
+    for y in range(height):
+        for x in range(width):
+            if dark[y][x] and y + 1 < height and x + 1 < width and not dark[y + 1][x + 1]:
                 out[y + 1][x + 1] = WHITE
-    for y in range(16):
-        for x in range(16):
+    for y in range(height):
+        for x in range(width):
             if dark[y][x]:
                 out[y][x] = GREY
     return out

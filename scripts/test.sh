@@ -2,7 +2,7 @@
 # Builds every preset and runs every test: native, native with ASan/UBSan, the threaded timer
 # and loop tests with ThreadSanitizer (that preset builds only those), the libFuzzer targets,
 # the 64-bit Windows build under Wine (with its own Xvfb when there is no display) and the shipped
-# 32-bit Windows build. Exits non-zero when any build or test fails.
+# 32-bit Windows build with its release ZIP. Exits non-zero when any build or test fails.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -51,6 +51,14 @@ run_ctest fuzz
 # made first, so that no test starts while Wine is still setting it up.
 (source scripts/wine/prefix.sh && quillop_make_prefix && wineserver -w)
 run_ctest win64
+
+# The release ZIP of the shipped build, and what it holds.
+echo "== release"
+if cpack --preset release && bash scripts/check_release.sh; then
+  total_passed=$((total_passed + 1))
+else
+  total_failed=$((total_failed + 1))
+fi
 
 echo
 echo "all presets: $total_passed passed, $total_failed failed"

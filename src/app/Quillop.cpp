@@ -200,8 +200,7 @@ TMainForm1::TMainForm1(ui::Application& app)
         View_Shareware_Catalog_OptionClick(s);
     };
     SpareMenu.OnClick = [this](ui::Component& s) { SpareMenuClick(s); };
-    // AboutOption gets its handler with the About box's own behaviour; until then picking it
-    // does nothing.
+    AboutOption.OnClick = [this](ui::Component& s) { AboutOptionClick(s); };
 }
 
 TMainForm1::~TMainForm1() = default;
@@ -492,6 +491,12 @@ void TMainForm1::View_Shareware_Catalog_OptionClick(ui::Component&) {
 
 void TMainForm1::SpareMenuClick(ui::Component&) {
     settings::View_Readme_File(app_.Services());
+}
+
+void TMainForm1::AboutOptionClick(ui::Component&) {
+    if (about_box_ != nullptr) {
+        about_box_->ShowModal(app_);
+    }
 }
 
 void TMainForm1::Toggle_Always_On_Top() {

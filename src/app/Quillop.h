@@ -84,6 +84,8 @@ public:
     void View_Readme_file_OptionClick(ui::Component& sender);
     void View_Shareware_Catalog_OptionClick(ui::Component& sender);
     void SpareMenuClick(ui::Component& sender);
+    // Shows the About box modally; returns when it has closed.
+    void AboutOptionClick(ui::Component& sender);
     void Toggle_Always_On_Top();
     void Restore_Factory_Defaults();
     void Save_Settings();

@@ -49,6 +49,11 @@ public:
     // Dispatches messages until Quit.
     virtual void Run() = 0;
 
+    // A modal loop: dispatches messages until done() holds, checked before each message.
+    // Returns done(); false when the loop ended first (a Quit, which then also ends the outer
+    // Run, or, in a simulation, nothing left to dispatch).
+    virtual bool RunUntil(const std::function<bool()>& done) = 0;
+
     // A hidden message window whose messages go to procedure; nullptr when none could be made.
     virtual std::unique_ptr<MessageWindow> AllocateHWnd(WindowProcedure procedure) = 0;
 

@@ -12,9 +12,17 @@ public:
     using Control::Control;
 
     // Name of the bitmap resource shown on the button; empty for none. The bitmap holds two
-    // square cells side by side (normal, disabled); its bottom-left pixel marks transparency.
+    // cells side by side (normal, disabled); its bottom-left pixel marks transparency.
     const std::string& ImageResource() const { return image_resource_; }
     void SetImageResource(std::string name) { image_resource_ = std::move(name); }
+
+    // The default button answers Enter anywhere in its form.
+    bool Default() const { return default_; }
+    void SetDefault(bool on) { default_ = on; }
+    // Pixels between the left edge and the picture, the caption then centred in the room right
+    // of the picture; -1: picture and caption centred together.
+    int Margin() const { return margin_; }
+    void SetMargin(int pixels) { margin_ = pixels; }
 
     std::function<void(Component& sender)> OnClick;
 
@@ -26,6 +34,8 @@ protected:
 
 private:
     std::string image_resource_;
+    bool default_ = false;
+    int margin_ = -1;
 };
 
 } // namespace quillop::ui

@@ -116,4 +116,33 @@ void Control::SetHint(std::string hint) {
     Sync(Property::Hint);
 }
 
+void Control::SetShowHint(bool show) {
+    if (show_hint_ == show) {
+        return;
+    }
+    show_hint_ = show;
+    Sync(Property::Hint);
+}
+
+void Control::SetCursor(Cursor cursor) {
+    if (cursor_ == cursor) {
+        return;
+    }
+    cursor_ = cursor;
+    Sync(Property::Cursor);
+}
+
+void Control::SendToBack() {
+    if (parent_ == nullptr) {
+        return;
+    }
+    auto& siblings = parent_->children_;
+    const auto at = std::find(siblings.begin(), siblings.end(), this);
+    if (at == siblings.begin() || at == siblings.end()) {
+        return;
+    }
+    std::rotate(siblings.begin(), at, at + 1);
+    Sync(Property::ZOrder);
+}
+
 } // namespace quillop::ui

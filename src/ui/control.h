@@ -11,6 +11,9 @@
 
 namespace quillop::ui {
 
+// The mouse cursor over a control.
+enum class Cursor { Default, HandPoint };
+
 struct Bounds {
     int left = 0;
     int top = 0;
@@ -65,6 +68,16 @@ public:
 
     const std::string& Hint() const { return hint_; }
     void SetHint(std::string hint);
+    // Whether the hint shows as a tooltip when the mouse rests on the control.
+    bool ShowHint() const { return show_hint_; }
+    void SetShowHint(bool show);
+
+    Cursor GetCursor() const { return cursor_; }
+    void SetCursor(Cursor cursor);
+
+    // Moves the control behind all its siblings: first in its parent's Children(), which run
+    // from the bottom of the z-order to the top.
+    void SendToBack();
 
     // Background colour (COLORREF or kSystemColor | index); the form's button face by default.
     platform::ColorRef Color() const { return color_; }
@@ -87,6 +100,8 @@ private:
     bool enabled_ = true;
     int tab_order_ = -1;
     std::string hint_;
+    bool show_hint_ = false;
+    Cursor cursor_ = Cursor::Default;
     platform::ColorRef color_ = platform::kClBtnFace;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/form.h"
 
+#include "ui/application.h"
 #include "ui/menu.h"
 
 namespace quillop::ui {
@@ -78,10 +79,74 @@ void Form::Close() {
         return;
     }
     closed_ = true;
+    if (modal_) {
+        // The modal loop sees closed_ and ends the showing; without one, it ends here.
+        if (modal_waiting_) {
+            EndModal();
+        }
+        return;
+    }
     SetVisible(false);
     if (closed_hook_) {
         closed_hook_();
     }
+}
+
+void Form::ShowModal(Application& app) {
+    if (modal_) {
+        return;
+    }
+    if (app.Peers() != nullptr && !Realised()) {
+        Realise(*app.Peers());
+    }
+    closed_ = false;
+    modal_ = true;
+    modal_waiting_ = false;
+    Form* owner = app.MainForm();
+    if (owner != nullptr && owner != this && owner->Enabled()) {
+        modal_owner_ = owner;
+        owner->SetEnabled(false);
+    }
+    Show();
+    if (closed_ || app.Services().loop.RunUntil([this] { return closed_; })) {
+        EndModal();
+    } else {
+        modal_waiting_ = true;
+    }
+}
+
+void Form::EndModal() {
+    modal_ = false;
+    modal_waiting_ = false;
+    Form* owner = modal_owner_;
+    modal_owner_ = nullptr;
+    // The owner is enabled before this form hides, so the window system hands activation back
+    // to it; without a window system the model does that itself.
+    if (owner != nullptr) {
+        owner->SetEnabled(true);
+    }
+    SetVisible(false);
+    if (closed_hook_) {
+        closed_hook_();
+    }
+    if (owner != nullptr && owner->GetPeer() == nullptr) {
+        owner->Activated();
+    }
+}
+
+void Form::SetKeyPreview(bool on) {
+    if (key_preview_ == on) {
+        return;
+    }
+    key_preview_ = on;
+    Sync(Property::KeyPreview);
+}
+
+std::uint16_t Form::KeyDown(std::uint16_t key, std::uint16_t shift) {
+    if (key_preview_ && OnKeyDown) {
+        OnKeyDown(*this, key, shift);
+    }
+    return key;
 }
 
 void Form::Shown() {

@@ -13,6 +13,7 @@
 #include "ui/control.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -62,6 +63,13 @@ public:
     virtual void Paint(platform::Canvas&) {}
     // The mouse moved to (x, y), control coordinates (WM_MOUSEMOVE over the control).
     virtual void MouseMove(std::int16_t /*x*/, std::int16_t /*y*/) {}
+    // The user clicked the control (the parent's window saw the button go down and up on it).
+    std::function<void(Component& sender)> OnClick;
+    void Click() {
+        if (OnClick) {
+            OnClick(*this);
+        }
+    }
     // The palette (0x00RRGGBB colours) the parent realises for this control; nullptr: none.
     virtual const std::vector<std::uint32_t>* GetPalette() const { return nullptr; }
 

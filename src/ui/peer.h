@@ -7,7 +7,10 @@
 
 #include "platform/handles.h"
 
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace quillop::ui {
 
@@ -19,6 +22,7 @@ class Button;
 class ListBox;
 class Menu;
 class MenuItem;
+class Image;
 class GraphicControl;
 
 enum class Property {
@@ -34,7 +38,11 @@ enum class Property {
     ClientSize, // form client width or height set by the program
     ScrollBars, // form scroll bar visibility
     TabOrder,   // tab order or tab stop
-    Hint,       // tooltip text
+    Hint,       // tooltip text, or whether it shows
+    Cursor,     // the mouse cursor over the control
+    ZOrder,     // the control's place among its siblings (SendToBack)
+    Picture,    // an image's picture or how it is fitted
+    KeyPreview, // the form sees keys before its controls
     Color,      // background colour
 };
 
@@ -62,6 +70,12 @@ public:
     virtual std::unique_ptr<Peer> CreateListBox(ListBox& list) = 0;
     virtual std::unique_ptr<Peer> CreateMenu(Menu& menu) = 0;
     virtual std::unique_ptr<Peer> CreateMenuItem(MenuItem& item) = 0;
+    // The bytes of one of the program's data resources (a form's stored properties); empty
+    // when there is no such resource.
+    virtual std::vector<std::uint8_t> ResourceData(const std::string& /*name*/) { return {}; }
+
+    // Pictures; nullptr: they stay models without a native window.
+    virtual std::unique_ptr<Peer> CreateImage(Image&) { return nullptr; }
     // A control without a window of its own (see ui/graphic_control.h); nullptr: it stays a
     // model without a surface.
     virtual std::unique_ptr<Peer> CreateGraphicControl(GraphicControl&) { return nullptr; }

@@ -492,6 +492,128 @@ TEST_F(QuillopE2e, ResizingRescalesEveryControlFromTheSnapshot) {
     }
 }
 
+// Help > About: the modal About box with its identity texts, a quote and the readout; Escape
+// closes it, and activation coming back refreshes the main window's list.
+HWND FindAboutBox() {
+    struct Search {
+        DWORD pid;
+        HWND main;
+        HWND found;
+    } search{g_q.process.dwProcessId, g_q.form, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == s->pid && w != s->main && ClassOf(w) == "QuillopForm" &&
+                IsWindowVisible(w)) {
+                s->found = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> VisibleChildren(HWND parent, const std::string& cls) {
+    std::vector<HWND> out;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (ClassOf(c) == cls && IsWindowVisible(c))
+            out.push_back(c);
+    return out;
+}
+
+bool IsPercentage(const std::string& text) {
+    if (text.size() < 2 || text.size() > 4 || text.back() != '%')
+        return false;
+    return std::all_of(text.begin(), text.end() - 1, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+TEST_F(QuillopE2e, HelpAboutShowsTheAboutBoxModallyAndEscapeClosesIt) {
+    // Help's fourth item. Wine keeps menus inside their process, so from here its command ID
+    // is known only as Quillop numbers them: from 1000 up, one per menu item in the order of
+    // the main window's component list, where AboutOption is the eleventh.
+    HMENU help = GetSubMenu(GetMenu(g_q.form), 1);
+    const UINT about_id = help ? GetMenuItemID(help, 3) : 1010;
+    PostMessageA(g_q.form, WM_COMMAND, MAKEWPARAM(about_id, 0), 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (about = FindAboutBox()) != nullptr; }))
+        << "Help > About showed no About box";
+    EXPECT_EQ(WindowText(about), "About Quillop v1.0f ...");
+    EXPECT_TRUE(WaitUntil([] { return IsWindowEnabled(g_q.form) == FALSE; }))
+        << "the main window stays usable while the About box is shown";
+    EXPECT_EQ(GetWindow(about, GW_OWNER), g_q.form);
+
+    // A fixed dialog frame: a caption without buttons or system menu, not resizable.
+    const auto style = static_cast<DWORD>(GetWindowLongA(about, GWL_STYLE));
+    EXPECT_EQ(style & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+    EXPECT_EQ(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
+    RECT client{};
+    GetClientRect(about, &client);
+    EXPECT_EQ(client.right, 622);
+    EXPECT_EQ(client.bottom, 411);
+    RECT outer{};
+    GetWindowRect(about, &outer);
+    EXPECT_NEAR((outer.left + outer.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((outer.top + outer.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+
+    const std::vector<std::string> quotes = {
+        "I hope this program makes your work a little simpler, your play a little better, or "
+        "your day a bit easier.",
+        "If you have any comments, suggestions, improvements, or feedback, please email me.",
+        "Useful software needn't take up Gigabytes of disk space, and my catalog of software "
+        "proves this.",
+        "Please support my efforts with a PayPal donation.",
+    };
+    std::vector<std::string> texts;
+    ASSERT_TRUE(WaitUntil([&] {
+        texts.clear();
+        for (HWND c : VisibleChildren(about, "Static"))
+            texts.push_back(WindowText(c));
+        const bool quote = std::any_of(texts.begin(), texts.end(), [&](const std::string& t) {
+            return std::find(quotes.begin(), quotes.end(), t) != quotes.end();
+        });
+        return quote && std::any_of(texts.begin(), texts.end(), IsPercentage);
+    })) << "no quote or no readout";
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Quillop v1.0f"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Free System Resources :"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Australian Made Software"), texts.end());
+    const bool author = std::any_of(texts.begin(), texts.end(), [](const std::string& t) {
+        return t.size() > 16 && t.compare(t.size() - 16, 16, ", September 2007") == 0;
+    });
+    EXPECT_TRUE(author);
+    // The link buttons are hidden; their captions moved into the link labels.
+    std::vector<std::string> buttons;
+    for (HWND b : VisibleChildren(about, "Button"))
+        if ((GetWindowLongA(b, GWL_STYLE) & 0xF) != BS_GROUPBOX)
+            buttons.push_back(WindowText(b));
+    EXPECT_EQ(buttons, (std::vector<std::string>{"OK"}));
+
+    // A window that appears meanwhile (without taking the activation from the About box) is
+    // listed once the main window is active again.
+    Driver& late =
+        g_drivers.emplace_back(Driver{MakeDriver("Quillop e2e after About", false),
+                                      "Quillop e2e after About", "Quillop e2e after About"});
+    ShowWindow(late.window, SW_SHOWNOACTIVATE);
+    WaitUntil([] { return false; }, 100);
+    EXPECT_EQ(IndexOf(ListLines(), Line(late.window, late.expected)), -1);
+
+    HWND ok = nullptr;
+    for (HWND b : VisibleChildren(about, "Button"))
+        if (WindowText(b) == "OK")
+            ok = b;
+    ASSERT_NE(ok, nullptr);
+    PostMessageA(ok, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(ok, WM_KEYUP, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(about) == FALSE; }))
+        << "Escape did not close the About box";
+    EXPECT_TRUE(WaitUntil([] { return IsWindowEnabled(g_q.form) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] {
+        return IndexOf(ListLines(), Line(late.window, late.expected)) >= 0;
+    })) << "the list was not refreshed when the About box closed";
+}
+
 TEST_F(QuillopE2e, ExitButtonEndsTheProgram) {
     PostMessageA(g_q.buttons.at("Exit"), BM_CLICK, 0, 0);
     ASSERT_EQ(WaitForSingleObject(g_q.process.hProcess, kWaitMs), WAIT_OBJECT_0)

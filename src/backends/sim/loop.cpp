@@ -127,6 +127,12 @@ void Loop::Run() {
     }
 }
 
+bool Loop::RunUntil(const std::function<bool()>& done) {
+    while (!done() && !quit_ && RunOne()) {
+    }
+    return done();
+}
+
 void Loop::SignalDueTimers() {
     const std::uint64_t now = clock_.Now();
     for (auto& [key, timer] : timers_) {

@@ -40,6 +40,9 @@ public:
     // Runs queued items and due timer messages until Quit; returns early when nothing is left
     // (the clock does not move here; see RunFor).
     void Run() override;
+    // Runs queued items and due timer messages until done() or Quit; returns early when
+    // nothing is left (a modal form then stays open until it closes).
+    bool RunUntil(const std::function<bool()>& done) override;
     std::unique_ptr<platform::MessageWindow> AllocateHWnd(WindowProcedure procedure) override;
     bool SetTimer(WindowHandle window, std::uintptr_t id, std::uint32_t elapse) override;
     bool KillTimer(WindowHandle window, std::uintptr_t id) override;

@@ -11,13 +11,15 @@
 
 namespace quillop::platform::sim {
 
-FormPeer::FormPeer(Desktop& desktop, ui::Form& form)
-    : desktop_(desktop), form_(form), handle_(desktop.AddWindow(form.Caption(), form.Visible())),
-      surface_(0, 0) {
+FormPeer::FormPeer(PeerFactory& factory, Desktop& desktop, ui::Form& form)
+    : factory_(factory), desktop_(desktop), form_(form),
+      handle_(desktop.AddWindow(form.Caption(), form.Visible())), surface_(0, 0) {
+    factory_.Register(handle_, this);
     ResizeSurface();
 }
 
 FormPeer::~FormPeer() {
+    factory_.Register(handle_, nullptr);
     desktop_.RemoveWindow(handle_);
 }
 
@@ -34,8 +36,20 @@ void FormPeer::Sync(ui::Property property) {
     } else if (property == ui::Property::Visible) {
         desktop_.SetVisible(handle_, form_.Visible());
         if (form_.Visible()) {
+            if (desktop_.ActiveWindow() != handle_) {
+                previous_active_ = desktop_.ActiveWindow();
+            }
             desktop_.SetActiveWindow(handle_);
             form_.Activated();
+        } else if (desktop_.ActiveWindow() == handle_) {
+            FormPeer* previous = factory_.FormOf(previous_active_);
+            previous_active_ = 0;
+            if (previous != nullptr && previous->form_.Visible() && previous->form_.Enabled()) {
+                desktop_.SetActiveWindow(previous->handle_);
+                previous->form_.Activated();
+            } else {
+                desktop_.SetActiveWindow(0);
+            }
         }
     } else if (property == ui::Property::ClientSize || property == ui::Property::Bounds) {
         ResizeSurface();
@@ -141,7 +155,25 @@ public:
 } // namespace
 
 std::unique_ptr<ui::Peer> PeerFactory::CreateForm(ui::Form& form) {
-    return std::make_unique<FormPeer>(desktop_, form);
+    return std::make_unique<FormPeer>(*this, desktop_, form);
+}
+
+std::vector<std::uint8_t> PeerFactory::ResourceData(const std::string& name) {
+    const auto it = resources_.find(name);
+    return it == resources_.end() ? std::vector<std::uint8_t>{} : it->second;
+}
+
+FormPeer* PeerFactory::FormOf(WindowHandle window) const {
+    const auto it = forms_.find(window);
+    return it == forms_.end() ? nullptr : it->second;
+}
+
+void PeerFactory::Register(WindowHandle window, FormPeer* peer) {
+    if (peer == nullptr) {
+        forms_.erase(window);
+    } else {
+        forms_[window] = peer;
+    }
 }
 
 std::unique_ptr<ui::Peer> PeerFactory::CreateGroupBox(ui::GroupBox& box) {

@@ -5,6 +5,8 @@
 // A form has a surface of its client size (a software canvas's pixels, button face at first);
 // its graphic controls paint there: invalidation collects an area that PaintInvalid paints
 // the way WM_PAINT does, and a control's immediate repaint draws on it at once.
+// Hiding the active form hands activation back to the form that was active before it, when
+// that one is still shown and enabled (as Windows does for a modal dialog's owner).
 
 #include "backends/sim/desktop.h"
 #include "backends/sim/software_canvas.h"
@@ -12,11 +14,18 @@
 #include "ui/graphic_control.h"
 #include "ui/peer.h"
 
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
 namespace quillop::platform::sim {
+
+class PeerFactory;
 
 class FormPeer final : public ui::Peer {
 public:
-    FormPeer(Desktop& desktop, ui::Form& form);
+    FormPeer(PeerFactory& factory, Desktop& desktop, ui::Form& form);
     ~FormPeer() override;
 
     void Sync(ui::Property property) override;
@@ -37,6 +46,7 @@ public:
 private:
     void ResizeSurface();
 
+    PeerFactory& factory_;
     Desktop& desktop_;
     ui::Form& form_;
     WindowHandle handle_;
@@ -44,6 +54,7 @@ private:
     platform::Rect invalid_;
     int invalidations_ = 0;
     int palette_queries_ = 0;
+    WindowHandle previous_active_ = 0;
 };
 
 class PeerFactory final : public ui::PeerFactory {
@@ -59,8 +70,20 @@ public:
     std::unique_ptr<ui::Peer> CreateMenuItem(ui::MenuItem& item) override;
     std::unique_ptr<ui::Peer> CreateGraphicControl(ui::GraphicControl& control) override;
 
+    // The program's data resources, as the test provides them.
+    void SetResourceData(std::string name, std::vector<std::uint8_t> bytes) {
+        resources_[std::move(name)] = std::move(bytes);
+    }
+    std::vector<std::uint8_t> ResourceData(const std::string& name) override;
+
+    // The realised form with this window, or nullptr.
+    FormPeer* FormOf(WindowHandle window) const;
+    void Register(WindowHandle window, FormPeer* peer);
+
 private:
     Desktop& desktop_;
+    std::map<std::string, std::vector<std::uint8_t>> resources_;
+    std::map<WindowHandle, FormPeer*> forms_;
 };
 
 } // namespace quillop::platform::sim

@@ -10,11 +10,11 @@ namespace {
 constexpr int kGap = 4; // between picture and caption
 
 // One cell of the strip copied into a bitmap of its own.
-OwnedBitmap Cell(HDC screen, HDC strip, int index, int size) {
-    OwnedBitmap cell(CreateCompatibleBitmap(screen, size, size));
+OwnedBitmap Cell(HDC screen, HDC strip, int index, int width, int height) {
+    OwnedBitmap cell(CreateCompatibleBitmap(screen, width, height));
     MemoryDc dc(screen);
     Selected keep(dc.Get(), cell.Get());
-    BitBlt(dc.Get(), 0, 0, size, size, strip, index * size, 0, SRCCOPY);
+    BitBlt(dc.Get(), 0, 0, width, height, strip, index * width, 0, SRCCOPY);
     return cell;
 }
 
@@ -27,26 +27,27 @@ OwnedImageList LoadButtonImages(const char* resource_name) {
         return {};
     BITMAP info{};
     GetObjectA(strip.Get(), sizeof info, &info);
-    const int size = info.bmHeight;
-    if (size <= 0 || info.bmWidth < size)
+    // Two cells side by side: normal and disabled.
+    const int height = info.bmHeight;
+    const int width = info.bmWidth / 2;
+    if (height <= 0 || width <= 0)
         return {};
-    const int cells = info.bmWidth / size;
 
     WindowDc screen(nullptr);
     MemoryDc strip_dc(screen.Get());
     Selected keep(strip_dc.Get(), strip.Get());
-    const COLORREF transparent = GetPixel(strip_dc.Get(), 0, size - 1);
+    const COLORREF transparent = GetPixel(strip_dc.Get(), 0, height - 1);
 
-    OwnedBitmap normal = Cell(screen.Get(), strip_dc.Get(), 0, size);
-    OwnedBitmap disabled = Cell(screen.Get(), strip_dc.Get(), cells > 1 ? 1 : 0, size);
+    OwnedBitmap normal = Cell(screen.Get(), strip_dc.Get(), 0, width, height);
+    OwnedBitmap disabled = Cell(screen.Get(), strip_dc.Get(), 1, width, height);
 
-    OwnedImageList list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 2, 0));
+    OwnedImageList list(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 2, 0));
     ImageList_AddMasked(list.Get(), normal.Get(), transparent);
     ImageList_AddMasked(list.Get(), disabled.Get(), transparent);
     return list;
 }
 
-void PaintImageButton(const DRAWITEMSTRUCT& item, HIMAGELIST images) {
+void PaintImageButton(const DRAWITEMSTRUCT& item, HIMAGELIST images, int margin) {
     HDC dc = item.hDC;
     RECT r = item.rcItem;
     const bool pushed = (item.itemState & ODS_SELECTED) != 0;
@@ -67,14 +68,17 @@ void PaintImageButton(const DRAWITEMSTRUCT& item, HIMAGELIST images) {
     const int group = image_w + gap + (measure.right - measure.left);
     const int shift = pushed ? 1 : 0;
     int x = r.left + std::max<int>(2, (r.right - r.left - group) / 2) + shift;
+    if (margin >= 0)
+        x = r.left + margin + shift;
     if (images) {
         const int y = r.top + (r.bottom - r.top - image_h) / 2 + shift;
         ImageList_Draw(images, disabled ? 1 : 0, dc, x, y, ILD_TRANSPARENT);
-        x += image_w + gap;
+        x += image_w + (margin >= 0 ? 0 : gap);
     }
-    RECT text_rect{x, r.top + shift, r.right, r.bottom + shift};
+    RECT text_rect{x, r.top + shift, r.right + shift, r.bottom + shift};
     SetBkMode(dc, TRANSPARENT);
-    UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
+    // With a margin the caption is centred in the room right of the picture.
+    UINT format = DT_SINGLELINE | DT_VCENTER | (margin >= 0 ? DT_CENTER : DT_LEFT);
     if (item.itemState & ODS_NOACCEL)
         format |= DT_HIDEPREFIX;
     if (disabled) {

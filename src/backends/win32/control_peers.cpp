@@ -12,6 +12,8 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace quillop::platform::win32 {
 namespace {
@@ -129,9 +131,9 @@ void ControlPeer::ApplyFont() {
     if (f.name.empty())
         return;
     font_.Reset(CreateFontA(ui::native_font_height(f.size), 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL,
-                            FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                            f.name.c_str()));
+                            FALSE, f.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_DONTCARE, f.name.c_str()));
     SendMessageA(window_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
 }
 
@@ -142,6 +144,17 @@ void ControlPeer::ApplyTabStop() {
     SetWindowLongPtrA(window_.Get(), GWL_STYLE, style);
     if (FormPeer* form = FormPeerOf(model_))
         form->ArrangeTabOrder();
+}
+
+void ControlPeer::ResizeTo(int width, int height) {
+    ui::Bounds b = model_.GetBounds();
+    if (b.width == width && b.height == height)
+        return;
+    b.width = width;
+    b.height = height;
+    model_.BoundsChanged(b);
+    SetWindowPos(window_.Get(), nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ControlPeer::Sync(ui::Property property) {
@@ -162,6 +175,7 @@ void ControlPeer::Sync(ui::Property property) {
         EnableWindow(window_.Get(), model_.Enabled() ? TRUE : FALSE);
         break;
     case ui::Property::TabOrder:
+    case ui::Property::ZOrder:
         ApplyTabStop();
         break;
     default:
@@ -189,10 +203,138 @@ DWORD LabelStyle(const ui::Label& label) {
     }
     return label.WordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP;
 }
+
+COLORREF ResolveColor(ColorRef color) {
+    return (color & kSystemColor) ? GetSysColor(static_cast<int>(color & 0xFF))
+                                  : static_cast<COLORREF>(color);
+}
 } // namespace
 
 LabelPeer::LabelPeer(PeerFactory& factory, ui::Label& label)
-    : ControlPeer(factory, label, WC_STATICA, LabelStyle(label), 0) {}
+    : ControlPeer(factory, label, WC_STATICA, LabelStyle(label) | SS_NOTIFY, 0), label_(label) {
+    FitText();
+}
+
+void LabelPeer::Command(int code) {
+    if (code == STN_CLICKED)
+        factory_.Dispatch([this] { label_.Click(); });
+}
+
+HBRUSH LabelPeer::ControlColor(HDC dc) {
+    SetTextColor(dc, ResolveColor(label_.GetFont().color));
+    if (label_.Transparent()) {
+        SetBkMode(dc, TRANSPARENT);
+        return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    }
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void LabelPeer::Changed(ui::Property property) {
+    if (property == ui::Property::Caption || property == ui::Property::Font)
+        FitText();
+}
+
+// An auto-sized label is as wide and high as its text on one line.
+void LabelPeer::FitText() {
+    if (!label_.AutoSize())
+        return;
+    WindowDc dc(Window());
+    auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(Window(), WM_GETFONT, 0, 0));
+    Selected keep(dc.Get(), font ? font : GetStockObject(SYSTEM_FONT));
+    const std::string& text = label_.Caption();
+    RECT r{0, 0, 0, 0};
+    DrawTextA(dc.Get(), text.empty() ? " " : text.c_str(), text.empty() ? 1 : -1, &r,
+              DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+    ResizeTo(text.empty() ? 0 : r.right - r.left, r.bottom - r.top);
+}
+
+ImagePeer::ImagePeer(PeerFactory& factory, ui::Image& image)
+    : ControlPeer(factory, image, WC_STATICA, SS_OWNERDRAW | SS_NOTIFY, 0), image_(image) {
+    tab_stop_ = false;
+    ApplyTabStop();
+    SetWindowLongPtrA(Window(), GWL_STYLE,
+                      GetWindowLongPtrA(Window(), GWL_STYLE) & ~LONG_PTR{WS_CLIPSIBLINGS});
+    LoadPicture();
+}
+
+void ImagePeer::LoadPicture() {
+    bitmap_.Reset(nullptr);
+    metafile_.Reset(nullptr);
+    natural_ = {0, 0};
+    const std::string& name = image_.PictureResource();
+    if (image_.GetPictureKind() == ui::PictureKind::Bitmap) {
+        bitmap_.Reset(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name.c_str(),
+                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        BITMAP info{};
+        if (bitmap_ && GetObjectA(bitmap_.Get(), sizeof info, &info))
+            natural_ = {info.bmWidth, info.bmHeight};
+    } else if (image_.GetPictureKind() == ui::PictureKind::Metafile) {
+        // A placeable metafile: its 22-byte header gives the bounding box and the units per
+        // inch; the Windows metafile follows.
+        const std::vector<std::uint8_t> data = factory_.ResourceData(name);
+        if (data.size() > 22 && data[0] == 0xD7 && data[1] == 0xCD && data[2] == 0xC6 &&
+            data[3] == 0x9A) {
+            auto word = [&](size_t at) {
+                return static_cast<short>(data[at] | (data[at + 1] << 8));
+            };
+            const int width = word(10) - word(6);
+            const int height = word(12) - word(8);
+            const int inch = static_cast<unsigned short>(word(14));
+            if (inch > 0) {
+                METAFILEPICT picture{MM_ANISOTROPIC, MulDiv(width, 2540, inch),
+                                     MulDiv(height, 2540, inch), nullptr};
+                metafile_.Reset(SetWinMetaFileBits(static_cast<UINT>(data.size() - 22),
+                                                   data.data() + 22, nullptr, &picture));
+                natural_ = {MulDiv(width, 96, inch), MulDiv(height, 96, inch)};
+            }
+        }
+    }
+    if (image_.AutoSize() && natural_.cx > 0)
+        ResizeTo(natural_.cx, natural_.cy);
+    InvalidateRect(Window(), nullptr, TRUE);
+}
+
+void ImagePeer::Changed(ui::Property property) {
+    if (property == ui::Property::Picture)
+        LoadPicture();
+}
+
+void ImagePeer::Command(int code) {
+    if (code == STN_CLICKED)
+        factory_.Dispatch([this] { image_.Click(); });
+}
+
+void ImagePeer::Draw(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    const RECT r = item.rcItem;
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    RECT target = r;
+    if (!image_.Stretch()) {
+        target.right = r.left + natural_.cx;
+        target.bottom = r.top + natural_.cy;
+    }
+    if (bitmap_) {
+        MemoryDc source(dc);
+        Selected keep(source.Get(), bitmap_.Get());
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, target.left, target.top, target.right - target.left,
+                   target.bottom - target.top, source.Get(), 0, 0, natural_.cx, natural_.cy,
+                   SRCCOPY);
+    } else if (metafile_) {
+        PlayEnhMetaFile(dc, metafile_.Get(), &target);
+    }
+    // A transparent label over the picture draws its text again on top.
+    for (HWND sibling = GetWindow(item.hwndItem, GW_HWNDPREV); sibling;
+         sibling = GetWindow(sibling, GW_HWNDPREV)) {
+        RECT mine{}, theirs{}, both{};
+        GetWindowRect(item.hwndItem, &mine);
+        GetWindowRect(sibling, &theirs);
+        if (IntersectRect(&both, &mine, &theirs))
+            InvalidateRect(sibling, nullptr, TRUE);
+    }
+}
 
 // A button with a picture is drawn by us, so picture and caption sit together in the middle;
 // it is still a BUTTON with its caption as window text, for the keyboard and screen readers.
@@ -205,7 +347,7 @@ ButtonPeer::ButtonPeer(PeerFactory& factory, ui::Button& button)
 }
 
 void ButtonPeer::Draw(const DRAWITEMSTRUCT& item) {
-    PaintImageButton(item, images_.Get());
+    PaintImageButton(item, images_.Get(), button_.Margin());
 }
 
 void ButtonPeer::Command(int code) {

@@ -6,6 +6,7 @@
 #include "ui/button.h"
 #include "ui/graphic_control.h"
 #include "ui/group_box.h"
+#include "ui/image.h"
 #include "ui/label.h"
 #include "ui/list_box.h"
 #include "ui/peer.h"
@@ -32,6 +33,9 @@ public:
     virtual void Command(int /*code*/) {}
     // WM_DRAWITEM for an owner-drawn control.
     virtual void Draw(const DRAWITEMSTRUCT& /*item*/) {}
+    // WM_CTLCOLORSTATIC / WM_CTLCOLORBTN: prepares dc and returns the background brush, or
+    // nullptr for the form's usual colours.
+    virtual HBRUSH ControlColor(HDC /*dc*/) { return nullptr; }
 
     // The peer behind a native child window, or nullptr.
     static ControlPeer* FromWindow(HWND window);
@@ -43,6 +47,8 @@ protected:
     virtual void Changed(ui::Property /*property*/) {}
 
     void ApplyTabStop();
+    // Takes a size the window system gave the control (an auto-size) into the model.
+    void ResizeTo(int width, int height);
 
     PeerFactory& factory_;
     bool tab_stop_ = true;
@@ -61,9 +67,38 @@ public:
     GroupBoxPeer(PeerFactory& factory, ui::GroupBox& box);
 };
 
+// A STATIC with SS_NOTIFY: clicks reach the model; an auto-sized label takes the size of its
+// text; the text has the font's colour, on no background when the label is transparent.
 class LabelPeer final : public ControlPeer {
 public:
     LabelPeer(PeerFactory& factory, ui::Label& label);
+    void Command(int code) override;
+    HBRUSH ControlColor(HDC dc) override;
+
+private:
+    void Changed(ui::Property property) override;
+    void FitText();
+
+    ui::Label& label_;
+};
+
+// A picture: an owner-drawn STATIC showing a bitmap or an enhanced metafile made from a
+// placeable metafile resource, at its own size or stretched. It does not clip its siblings,
+// so a transparent label over it shows the picture behind its text.
+class ImagePeer final : public ControlPeer {
+public:
+    ImagePeer(PeerFactory& factory, ui::Image& image);
+    void Command(int code) override;
+    void Draw(const DRAWITEMSTRUCT& item) override;
+
+private:
+    void Changed(ui::Property property) override;
+    void LoadPicture();
+
+    ui::Image& image_;
+    OwnedBitmap bitmap_;
+    OwnedEnhMetafile metafile_;
+    SIZE natural_{0, 0};
 };
 
 class ButtonPeer final : public ControlPeer {
@@ -71,6 +106,7 @@ public:
     ButtonPeer(PeerFactory& factory, ui::Button& button);
     void Command(int code) override;
     void Draw(const DRAWITEMSTRUCT& item) override;
+    bool IsDefault() const { return button_.Default() && button_.Visible(); }
 
 private:
     ui::Button& button_;

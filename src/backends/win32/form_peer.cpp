@@ -9,7 +9,13 @@
 #include "ui/graphic_control.h"
 #include "ui/group_box.h"
 
+#include "ui/shift_state.h"
+
+#include <commctrl.h>
+
 #include <algorithm>
+#include <cstdint>
+#include <map>
 #include <vector>
 
 namespace quillop::platform::win32 {
@@ -18,6 +24,35 @@ namespace {
 // No WS_CLIPCHILDREN: the form must paint the background inside the group box frame.
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+// A dialog: a fixed frame and a caption without buttons or system menu.
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS;
+constexpr DWORD kDialogExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
+
+std::uint16_t ShiftState() {
+    std::uint16_t shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0)
+        shift |= ui::ssShift;
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= ui::ssAlt;
+    if (GetKeyState(VK_CONTROL) < 0)
+        shift |= ui::ssCtrl;
+    return shift;
+}
+
+// The model control under a point of the form's client area: the graphic control painted
+// last that covers it, or nullptr.
+ui::GraphicControl* GraphicAt(ui::Form& form, int x, int y) {
+    ui::GraphicControl* found = nullptr;
+    for (ui::GraphicControl* c : ui::GraphicControlsOf(form)) {
+        const platform::Rect b = c->SurfaceBounds();
+        bool shown = true;
+        for (ui::Control* p = c; p && shown; p = p->Parent())
+            shown = p->Visible() || p == &form;
+        if (shown && x >= b.left && x < b.right && y >= b.top && y < b.bottom)
+            found = c;
+    }
+    return found;
+}
 
 bool OurProcess(HWND window) {
     DWORD pid = 0;
@@ -32,8 +67,9 @@ FormPeer::FormPeer(PeerFactory& factory, ui::Form& form) : factory_(factory), fo
     const ui::Bounds& b = form.GetBounds();
     // The sizes of creation are the model's own; they are not reported back as a resize.
     sizing_from_model_ = true;
-    CreateNative(kFormClass, kExStyle, kStyle, form.Caption().c_str(), b.left, b.top, b.width,
-                 b.height, nullptr, nullptr);
+    const bool dialog = form.GetBorderStyle() == ui::BorderStyle::Dialog;
+    CreateNative(kFormClass, dialog ? kDialogExStyle : kExStyle, dialog ? kDialogStyle : kStyle,
+                 form.Caption().c_str(), b.left, b.top, b.width, b.height, nullptr, nullptr);
     sizing_from_model_ = false;
     if (form.ClientWidth() > 0 && form.ClientHeight() > 0)
         ApplyClientSize();
@@ -86,6 +122,21 @@ void FormPeer::ArrangeTabOrder() {
     std::stable_sort(stops.begin(), stops.end(), [](ControlPeer* a, ControlPeer* b) {
         return a->Model().TabOrder() < b->Model().TabOrder();
     });
+    // The others overlap as their model places them: a later sibling lies above an earlier one
+    // (a caption over its picture, a picture over the frame sent behind it).
+    std::map<const ui::Control*, int> rank;
+    std::vector<const ui::Control*> walk{&form_};
+    while (!walk.empty()) {
+        const ui::Control* c = walk.back();
+        walk.pop_back();
+        rank[c] = static_cast<int>(rank.size());
+        const auto& children = c->Children();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            walk.push_back(*it);
+    }
+    std::stable_sort(others.begin(), others.end(), [&](ControlPeer* a, ControlPeer* b) {
+        return rank[&a->Model()] > rank[&b->Model()];
+    });
     HWND after = HWND_TOP;
     for (auto* group : {&stops, &others, &frames}) {
         for (ControlPeer* peer : *group) {
@@ -113,12 +164,31 @@ void FormPeer::Sync(ui::Property property) {
     case ui::Property::Visible:
         if (form_.Visible()) {
             ArrangeTabOrder();
+            ApplyHints();
+            if (form_.Modal()) {
+                // Owned by the main window: it stays above it, and activation goes back there.
+                if (HWND owner = factory_.MainWindow(); owner && owner != w)
+                    SetWindowLongPtrA(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+            }
+            if (form_.CenteredOnScreen()) {
+                RECT r{};
+                GetWindowRect(w, &r);
+                const int width = r.right - r.left, height = r.bottom - r.top;
+                SetWindowPos(w, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                             (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
             ShowWindow(w, SW_SHOW);
             UpdateWindow(w);
             // Some window managers (and none under a bare X server) never activate it.
             if (!activated_ && GetActiveWindow() == w)
                 Activate(WA_ACTIVE, 0);
         } else {
+            // An owned window hands activation to its owner before it goes, as Windows does
+            // (Wine would pick the next window in the z-order, maybe another program's).
+            HWND owner = GetWindow(w, GW_OWNER);
+            if (owner && GetActiveWindow() == w && IsWindowEnabled(owner))
+                SetActiveWindow(owner);
             ShowWindow(w, SW_HIDE);
         }
         break;
@@ -169,6 +239,13 @@ LRESULT FormPeer::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
         return BaseWindow::HandleMessage(msg, wparam, lparam);
     switch (msg) {
     case WM_COMMAND:
+        // Escape in the dialog navigation: the form's key handler sees it first.
+        if (LOWORD(wparam) == IDCANCEL && HIWORD(wparam) == 0 &&
+            (lparam == 0 || !ControlPeer::FromWindow(reinterpret_cast<HWND>(lparam)))) {
+            const std::uint16_t shift = ShiftState();
+            factory_.Dispatch([&] { form_.KeyDown(VK_ESCAPE, shift); });
+            return 0;
+        }
         if (lparam != 0) {
             if (ControlPeer* peer = ControlPeer::FromWindow(reinterpret_cast<HWND>(lparam)))
                 peer->Command(HIWORD(wparam));
@@ -189,8 +266,36 @@ LRESULT FormPeer::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
         }
         break;
     }
+    case DM_GETDEFID:
+        // The default button answers Enter.
+        for (ui::Component* c : form_.Components()) {
+            auto* button = dynamic_cast<ButtonPeer*>(c->GetPeer());
+            if (button && button->IsDefault())
+                return MAKELRESULT(GetDlgCtrlID(button->Window()), DC_HASDEFID);
+        }
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lparam) == HTCLIENT && SetControlCursor(reinterpret_cast<HWND>(wparam)))
+            return TRUE;
+        break;
+    case WM_LBUTTONDOWN:
+        pressed_ = GraphicAt(form_, static_cast<short>(LOWORD(lparam)),
+                             static_cast<short>(HIWORD(lparam)));
+        break;
+    case WM_LBUTTONUP: {
+        ui::GraphicControl* released = GraphicAt(form_, static_cast<short>(LOWORD(lparam)),
+                                                 static_cast<short>(HIWORD(lparam)));
+        if (released && released == pressed_)
+            factory_.Dispatch([released] { released->Click(); });
+        pressed_ = nullptr;
+        break;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
+        if (ControlPeer* peer = ControlPeer::FromWindow(reinterpret_cast<HWND>(lparam))) {
+            if (HBRUSH brush = peer->ControlColor(reinterpret_cast<HDC>(wparam)))
+                return reinterpret_cast<LRESULT>(brush);
+        }
         // Labels, frames and buttons on the form's button-face background.
         SetBkColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_BTNFACE));
         SetTextColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_BTNTEXT));
@@ -243,6 +348,46 @@ LRESULT FormPeer::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
         break;
     }
     return BaseWindow::HandleMessage(msg, wparam, lparam);
+}
+
+bool FormPeer::SetControlCursor(HWND under) {
+    ui::Control* model = nullptr;
+    if (under == Window()) {
+        POINT p{};
+        GetCursorPos(&p);
+        ScreenToClient(Window(), &p);
+        model = GraphicAt(form_, p.x, p.y);
+    } else if (ControlPeer* peer = ControlPeer::FromWindow(under)) {
+        model = &peer->Model();
+    }
+    if (!model || model->GetCursor() != ui::Cursor::HandPoint)
+        return false;
+    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649))); // IDC_HAND
+    return true;
+}
+
+// Tooltips for the controls that show their hint (a window of their own each).
+void FormPeer::ApplyHints() {
+    for (ui::Component* c : form_.Components()) {
+        auto* peer = dynamic_cast<ControlPeer*>(c->GetPeer());
+        if (!peer || !peer->Model().ShowHint() || peer->Model().Hint().empty())
+            continue;
+        if (!tooltip_) {
+            tooltip_.Reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window(),
+                                           nullptr, GetModuleHandleA(nullptr), nullptr));
+        }
+        hint_texts_[peer->Window()] = peer->Model().Hint();
+        TTTOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = Window();
+        tool.uId = reinterpret_cast<UINT_PTR>(peer->Window());
+        tool.lpszText = hint_texts_[peer->Window()].data();
+        SendMessageA(tooltip_.Get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageA(tooltip_.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 void FormPeer::PaintGraphics(HDC given) {

@@ -2,10 +2,15 @@
 #pragma once
 
 #include "ui/form.h"
+#include "ui/graphic_control.h"
 #include "ui/peer.h"
 
 #include "base_window.h"
+#include "win_handles.h"
 #include <windows.h>
+
+#include <map>
+#include <string>
 
 namespace quillop::platform::win32 {
 
@@ -40,6 +45,9 @@ private:
     void PaintGraphics(HDC given);
     void MouseOverGraphics(int x, int y);
     bool RealiseGraphicsPalette();
+    // The hand cursor over a control that asks for it; false: the usual cursor.
+    bool SetControlCursor(HWND under);
+    void ApplyHints();
 
     PeerFactory& factory_;
     ui::Form& form_;
@@ -47,6 +55,9 @@ private:
     bool activated_ = false;
     bool destroying_ = false;
     HWND focus_ = nullptr;
+    ui::GraphicControl* pressed_ = nullptr;
+    OwnedWindow tooltip_;
+    std::map<HWND, std::string> hint_texts_;
 };
 
 } // namespace quillop::platform::win32

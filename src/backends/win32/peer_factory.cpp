@@ -3,7 +3,9 @@
 #include "control_peers.h"
 #include "form_peer.h"
 #include "menu_peers.h"
+#include "win32_services.h"
 
+#include "ui/form.h"
 #include "ui/menu.h"
 
 #include <commctrl.h>
@@ -63,6 +65,30 @@ std::unique_ptr<ui::Peer> PeerFactory::CreateListBox(ui::ListBox& list) {
 
 std::unique_ptr<ui::Peer> PeerFactory::CreateGraphicControl(ui::GraphicControl& control) {
     return std::make_unique<GraphicControlPeer>(control);
+}
+
+std::unique_ptr<ui::Peer> PeerFactory::CreateImage(ui::Image& image) {
+    return std::make_unique<ImagePeer>(*this, image);
+}
+
+std::vector<std::uint8_t> PeerFactory::ResourceData(const std::string& name) {
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, name.c_str(), MAKEINTRESOURCEA(10)); // RT_RCDATA
+    if (!found)
+        return {};
+    HGLOBAL loaded = LoadResource(module, found);
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    const DWORD size = SizeofResource(module, found);
+    if (!bytes || size == 0)
+        return {};
+    const auto* first = static_cast<const std::uint8_t*>(bytes);
+    return std::vector<std::uint8_t>(first, first + size);
+}
+
+HWND PeerFactory::MainWindow() const {
+    if (!app_ || !app_->MainForm())
+        return nullptr;
+    return ToHwnd(app_->MainForm()->Handle());
 }
 
 std::unique_ptr<ui::Peer> PeerFactory::CreateMenu(ui::Menu& menu) {

@@ -4,8 +4,11 @@
 #include "ui/application.h"
 #include "ui/peer.h"
 
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <string>
+#include <vector>
 #include <windows.h>
 
 namespace quillop::platform::win32 {
@@ -24,6 +27,12 @@ public:
     std::unique_ptr<ui::Peer> CreateListBox(ui::ListBox& list) override;
     std::unique_ptr<ui::Peer> CreateMenu(ui::Menu& menu) override;
     std::unique_ptr<ui::Peer> CreateMenuItem(ui::MenuItem& item) override;
+    std::unique_ptr<ui::Peer> CreateImage(ui::Image& image) override;
+    // An RCDATA resource of the executable.
+    std::vector<std::uint8_t> ResourceData(const std::string& name) override;
+
+    // The application's main window (the owner of a modal form), or nullptr.
+    HWND MainWindow() const;
     std::unique_ptr<ui::Peer> CreateGraphicControl(ui::GraphicControl& control) override;
 
     // Runs a handler the way every handler runs: errors end up in the application's error box.

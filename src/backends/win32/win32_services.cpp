@@ -193,6 +193,23 @@ void Loop::Quit() {
     PostQuitMessage(0);
 }
 
+bool Loop::RunUntil(const std::function<bool()>& done) {
+    MSG msg;
+    while (!done()) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // Leave the quit for the outer loop, so Run ends too.
+            quit_ = true;
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        if (got == -1)
+            return false;
+        Dispatch(msg);
+    }
+    return true;
+}
+
 void Loop::Run() {
     quit_ = false;
     MSG msg;

@@ -111,6 +111,7 @@ public:
     bool Send(const std::function<void()>& work) override;
     void Quit() override;
     void Run() override;
+    bool RunUntil(const std::function<bool()>& done) override;
     // Message-only windows of class "QuillopMessageWindow", timers on them with ::SetTimer.
     std::unique_ptr<platform::MessageWindow> AllocateHWnd(WindowProcedure procedure) override;
     bool SetTimer(WindowHandle window, std::uintptr_t id, std::uint32_t elapse) override;

@@ -88,6 +88,13 @@ struct ImageListTraits {
     static void Close(Handle h) { ImageList_Destroy(h); }
 };
 
+struct EnhMetafileTraits {
+    using Handle = HENHMETAFILE;
+    static Handle Invalid() { return nullptr; }
+    static bool Valid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { DeleteEnhMetaFile(h); }
+};
+
 using OwnedWindow = Owned<WindowTraits>;
 using OwnedFont = Owned<GdiTraits<HFONT>>;
 using OwnedBitmap = Owned<GdiTraits<HBITMAP>>;
@@ -97,6 +104,7 @@ using OwnedKey = Owned<KeyTraits>;
 using OwnedHandle = Owned<KernelTraits>;
 using OwnedFind = Owned<FindTraits>;
 using OwnedImageList = Owned<ImageListTraits>;
+using OwnedEnhMetafile = Owned<EnhMetafileTraits>;
 
 // A window's device context from GetDC, given back with ReleaseDC.
 class WindowDc {
