@@ -516,28 +516,9 @@ def preview(directory, gif):
     rows = [sum((f[y] for f in frames), []) for y in range(LOGO_H)]
     pal = [p for p in LOGO_PALETTE]
     pal[TRANSPARENT] = (0xD4, 0xD0, 0xC8)
-    write_png(os.path.join(directory, 'logo_frames.png'), rows, pal, 2)
+    make_assets.png(rows, os.path.join(directory, 'logo_frames.png'), 2, pal)
     with open(os.path.join(directory, 'logo.gif'), 'wb') as f:
         f.write(gif)
-
-
-def write_png(path, rows, palette, zoom):
-    import zlib
-    raw = bytearray()
-    for row in rows:
-        for _ in range(zoom):
-            raw.append(0)
-            for p in row:
-                raw += bytes(palette[p]) * zoom
-    h, w = len(rows) * zoom, len(rows[0]) * zoom
-
-    def chunk(tag, body):
-        return struct.pack('>I', len(body)) + tag + body + struct.pack(
-            '>I', zlib.crc32(tag + body) & 0xFFFFFFFF)
-
-    with open(path, 'wb') as f:
-        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', w, h, 8, 2, 0, 0, 0))
-                + chunk(b'IDAT', zlib.compress(bytes(raw))) + chunk(b'IEND', b''))
 
 
 def main():

@@ -159,14 +159,15 @@ def ico(sizes):
     return out
 
 
-def png(rows, path, zoom=8):
+def png(rows, path, zoom=8, palette=None):
     """A zoomed preview for eyes only."""
+    palette = PALETTE if palette is None else palette
     raw = bytearray()
     for row in rows:
         for _ in range(zoom):
             raw.append(0)
             for p in row:
-                raw += bytes(PALETTE[p]) * zoom
+                raw += bytes(palette[p]) * zoom
     h, w = len(rows) * zoom, len(rows[0]) * zoom
 
     def chunk(tag, body):
