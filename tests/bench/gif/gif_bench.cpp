@@ -253,8 +253,7 @@ void PrintTable(const std::vector<Row>& Rows, const Options& Opt) {
         std::printf("| %s | %s | %s | %s | %s | %s | %s |\n", R.Name.c_str(),
                     Cell(R.Faults[kGiflib], "%.0f").c_str(), Cell(R.Faults[kStb], "%.0f").c_str(),
                     Cell(W, "%.0f").c_str(), Cell(R.Faults[kOurs], "%.0f").c_str(),
-                    Cell(C, "%.0f").c_str(),
-                    Cell(W > 0 && C >= 0 ? C / W : -1, "%.2fx").c_str());
+                    Cell(C, "%.0f").c_str(), Cell(W > 0 && C >= 0 ? C / W : -1, "%.2fx").c_str());
     }
 
     auto Still = [](const Row& R) { return R.Shape.Frames == 1; };

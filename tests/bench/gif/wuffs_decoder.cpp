@@ -72,9 +72,9 @@ std::optional<uint64_t> Wuffs::Decode(const Bytes& File) {
     auto* Dec = reinterpret_cast<wuffs_gif__decoder*>(Decoder.Raw(sizeof__wuffs_gif__decoder()));
     if (!Dec)
         return std::nullopt;
-    wuffs_base__status S = wuffs_gif__decoder__initialize(
-        Dec, sizeof__wuffs_gif__decoder(), WUFFS_VERSION,
-        WUFFS_INITIALIZE__LEAVE_INTERNAL_BUFFERS_UNINITIALIZED);
+    wuffs_base__status S =
+        wuffs_gif__decoder__initialize(Dec, sizeof__wuffs_gif__decoder(), WUFFS_VERSION,
+                                       WUFFS_INITIALIZE__LEAVE_INTERNAL_BUFFERS_UNINITIALIZED);
     if (!wuffs_base__status__is_ok(&S))
         return std::nullopt;
     wuffs_base__io_buffer Src =
@@ -124,11 +124,12 @@ std::optional<uint64_t> Wuffs::Decode(const Bytes& File) {
                 return std::nullopt;
             CopyRect(Saved.Ptr, Pixels, Stride, R);
         }
-        S = wuffs_gif__decoder__decode_frame(Dec, &Buffer, &Src,
-                                             wuffs_base__frame_config__overwrite_instead_of_blend(&Frame)
-                                                 ? WUFFS_BASE__PIXEL_BLEND__SRC
-                                                 : WUFFS_BASE__PIXEL_BLEND__SRC_OVER,
-                                             wuffs_base__make_slice_u8(WorkPtr, WorkLen), nullptr);
+        S = wuffs_gif__decoder__decode_frame(
+            Dec, &Buffer, &Src,
+            wuffs_base__frame_config__overwrite_instead_of_blend(&Frame)
+                ? WUFFS_BASE__PIXEL_BLEND__SRC
+                : WUFFS_BASE__PIXEL_BLEND__SRC_OVER,
+            wuffs_base__make_slice_u8(WorkPtr, WorkLen), nullptr);
         ++Frames;
         Sum += uint64_t(Pixels[0]) + Pixels[N / 2] + Pixels[N - 1];
         if (!wuffs_base__status__is_ok(&S))
