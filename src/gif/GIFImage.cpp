@@ -270,16 +270,19 @@ void TGIFDecoder::ComposeFirstFrame() {
     G.FComposedMask.reset();
     G.FComposedBytes = 0;
     // Black is all zeros, so a fresh zero-filled picture is already filled black. When frame 1
-    // is opaque and covers the whole picture, its draw writes every pixel: no fill at all
-    // (unless an OnChanging handler could look at the picture before that draw).
+    // covers the whole picture, its draw writes every pixel it makes opaque, so only its
+    // transparent pixels need black: every pixel is written once (unless an OnChanging handler
+    // could look at the picture before that draw).
     const TGIFFrame& First = *G.FFrames[0];
-    const bool FirstCovers = !First.Transparent && First.Left == 0 && First.Top == 0 &&
-                             First.Width == G.FImageWidth && First.Height == G.FImageHeight &&
-                             !G.OnChanging;
+    const bool FirstCovers = First.Left == 0 && First.Top == 0 && First.Width == G.FImageWidth &&
+                             First.Height == G.FImageHeight && !G.OnChanging;
     auto Image = std::make_unique<TBitmap>();
     if (!(FirstCovers ? Image->CreateUninitialized(G.FImageWidth, G.FImageHeight, 32)
                       : Image->Create(G.FImageWidth, G.FImageHeight, 32))) {
         throw EReadError{};
+    }
+    if (FirstCovers && First.Transparent) {
+        BlackWhereMasked(*Image, First.Mask);
     }
     G.FComposedImage = std::move(Image);
     G.FComposedBytes =

@@ -311,12 +311,12 @@ uint32_t Combine(uint32_t Rop, uint32_t D, uint32_t S) {
 // palette: black.
 void PaletteLookup(const TBitmap& Source, uint32_t (&Lookup)[256]) {
     const auto& Pal = Source.Palette();
-    for (size_t I = 0; I < 256; ++I) {
-        uint32_t C = I < Pal.size() ? QuadColor(Pal[I]) : 0;
-        uint8_t B[4] = {static_cast<uint8_t>(C), static_cast<uint8_t>(C >> 8),
-                        static_cast<uint8_t>(C >> 16), 0};
+    const size_t N = std::min<size_t>(Pal.size(), 256);
+    for (size_t I = 0; I < N; ++I) {
+        const uint8_t B[4] = {Pal[I].Blue, Pal[I].Green, Pal[I].Red, 0};
         std::memcpy(&Lookup[I], B, 4);
     }
+    std::memset(Lookup + N, 0, 4 * (256 - N));
 }
 
 // Dst gets the colours of N 8-bit indices, two pixels per 8-byte store (the stores go straight
@@ -326,6 +326,7 @@ inline void IndicesToColors(uint8_t* Dst, const uint8_t* Src, int64_t N,
     int64_t I = 0;
     for (; I + 8 <= N; I += 8) {
         __builtin_prefetch(Src + I + 256);
+#pragma GCC unroll 4
         for (int K = 0; K < 8; K += 2) {
             const uint64_t Lo = Lookup[Src[I + K]], Hi = Lookup[Src[I + K + 1]];
             const uint64_t Pair =
@@ -341,6 +342,7 @@ inline void IndicesToColors(uint8_t* Dst, const uint8_t* Src, int64_t N,
 // Eight pixels of a transparent draw: where bit 7 - K of Bits is 0, pixel K takes its colour.
 inline void MaskedEight(uint8_t* Dst, const uint8_t* Src, uint32_t Bits,
                         const uint32_t (&Lookup)[256]) {
+#pragma GCC unroll 8
     for (int K = 0; K < 8; ++K) {
         const uint32_t Keep = 0u - ((Bits >> (7 - K)) & 1u);
         uint32_t D;
@@ -531,6 +533,36 @@ bool BitBlt(TBitmap& Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height,
         }
     }
     return true;
+}
+
+void BlackWhereMasked(TBitmap& Dest, const TBitmap& Mask) {
+    if (Dest.BitCount() != 32 || Mask.BitCount() != 1 || Dest.Width() != Mask.Width() ||
+        Dest.Height() != Mask.Height()) {
+        return;
+    }
+    const int32_t W = Dest.Width();
+    for (int32_t Y = 0; Y < Dest.Height(); ++Y) {
+        uint8_t* D = Dest.Row(Y);
+        const uint8_t* M = Mask.Row(Y);
+        int32_t X = 0;
+        for (; X + 8 <= W; X += 8) {
+            const uint32_t Bits = M[X >> 3];
+            if (Bits == 0xFF) {
+                std::memset(D + 4 * static_cast<size_t>(X), 0, 32);
+            } else if (Bits != 0) {
+                for (int K = 0; K < 8; ++K) {
+                    if ((Bits >> (7 - K)) & 1) {
+                        std::memset(D + 4 * static_cast<size_t>(X + K), 0, 4);
+                    }
+                }
+            }
+        }
+        for (; X < W; ++X) {
+            if (GetBit(M, X)) {
+                std::memset(D + 4 * static_cast<size_t>(X), 0, 4);
+            }
+        }
+    }
 }
 
 bool MaskedDraw(TBitmap& Dest, int32_t X, int32_t Y, const TBitmap& Image, const TBitmap& Mask) {

@@ -126,4 +126,8 @@ bool BitBlt(TBitmap& Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height,
 // Mask kSrcAnd, Image kSrcInvert give one after the other. Clipped like BitBlt.
 bool MaskedDraw(TBitmap& Dest, int32_t X, int32_t Y, const TBitmap& Image, const TBitmap& Mask);
 
+// Black (0) into the pixels of Dest (32-bit) whose Mask bit (1-bit, same size) is 1; the others
+// are not touched. With a MaskedDraw of the same mask after it, every pixel is written once.
+void BlackWhereMasked(TBitmap& Dest, const TBitmap& Mask);
+
 } // namespace quillop::gif
