@@ -594,7 +594,8 @@ void TImageDataDecoder::Scatter(const TImageParams& Params, uint8_t* PixelRows,
         const int32_t Y = StoredRowToImageRow(K, H, Params.Interlaced);
         const int64_t RowStart = static_cast<int64_t>(K) * W;
         const int32_t N = static_cast<int32_t>(std::clamp<int64_t>(Stored - RowStart, 0, W));
-        const uint8_t* Src = Output.get() + Lead + RowStart;
+        // No output buffer yet when nothing was decoded (then N is 0 and Src is not read).
+        const uint8_t* Src = N > 0 ? Output.get() + Lead + RowStart : nullptr;
         // The row's pixels, then zeros for those the data never reached and the padding.
         uint8_t* P = PixelRows + PixelStride * static_cast<size_t>(H - 1 - Y);
         if (N > 0) {
