@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds every preset and runs every test: native, native with ASan/UBSan, the libFuzzer targets,
+# Builds every preset and runs every test: native, native with ASan/UBSan, the threaded timer
+# and loop tests with ThreadSanitizer (that preset builds only those), the libFuzzer targets,
 # the 64-bit Windows build under Wine (with its own Xvfb when there is no display) and the shipped
 # 32-bit Windows build. Exits non-zero when any build or test fails.
 set -euo pipefail
@@ -9,7 +10,7 @@ cd "$root"
 bash scripts/setup.sh
 
 jobs=$(nproc)
-for preset in native native-asan fuzz win64 win32; do
+for preset in native native-asan native-tsan fuzz win64 win32; do
   echo "== build $preset"
   cmake --preset "$preset" > "build-$preset.log" 2>&1 || { cat "build-$preset.log"; exit 1; }
   rm -f "build-$preset.log"
@@ -44,6 +45,7 @@ run_ctest() {
 
 run_ctest native
 run_ctest native-asan
+run_ctest native-tsan
 run_ctest fuzz
 # The Windows tests run through scripts/wine/run.sh, which brings its own Xvfb. The prefix is
 # made first, so that no test starts while Wine is still setting it up.

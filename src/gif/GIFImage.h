@@ -1,234 +1,207 @@
-// The animated GIF control: decoder, frames and composed picture.
+// The animated GIF control: a graphic control (no window of its own, painted on its parent's
+// surface) that shows a GIF picture and plays its animation.
 //
-// Loading: LoadFromStream (or LoadFromBuffer) decodes a GIF87a/GIF89a file into frames. It
-// never throws; it returns true on success and keeps a one-byte Status:
-//   0 loaded, 1 cancelled by OnProgress, 2 empty stream, 3 decoding did not complete,
-//   5 a frame number outside 1 ... FrameCount was given to a frame operation.
+// The picture itself (decoder, frames, composed picture and mask) is a TGIFPicture the control
+// owns; bounds, Visible, parent, colour and invalidation are the widget model's. Painting goes
+// through the drawing service (platform::Canvas) only; the composed bitmaps are handed to it
+// in their device-independent layout as they are.
 //
-// Frames: Frames(I), I = 1 ... FrameCount. A frame's Image is an 8-bit indexed bitmap of
-// Width x Height with its palette; Image.Row(Y) gives image row Y counted from the top (the
-// storage itself is bottom-up, see TBitmap). Mask exists only for transparent frames: a 1-bit
-// bitmap, 1 = transparent pixel.
-//
-// Composition: after a load, ComposedImage (32 bits per pixel, ImageWidth x ImageHeight) shows
-// frame 1, and ComposedMask (1 bit per pixel, only when HasTransparency) marks transparent
-// pixels with 1; a transparent pixel is black in ComposedImage. SetCurrentFrame(I) advances as
-// the animation does: DisposeFrame(CurrentFrame), then DrawFrame for frame I. Calling it with
-// I = 2, 3, ... FrameCount in turn shows every frame as the animation composes it.
-//
-// Memory: every buffer of one load (frames' pixels and masks, saved areas, the composed picture
-// and its mask, the decoder's scratch buffer) counts against MemoryBudget (default 256 MiB).
-// A frame that does not fit ends the scan like an oversized frame; a logical screen that does
-// not fit fails the load with Status 3.
+// Animation: a TTimerEx owned by the control, present only while the animation runs. Each tick
+// disposes of the frame on screen, draws the next, repaints at once and sets the timer to the
+// next frame's period minus the time the tick took. During animation CurrentFrame is the
+// number of the next frame to be drawn.
 #pragma once
 
-#include "gif/bitmap.h"
-#include "gif/stream.h"
+#include "gif/picture.h"
+#include "platform/canvas.h"
+#include "platform/services.h"
+#include "ui/graphic_control.h"
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace quillop::gif {
 
 class TGIFImage;
-
-enum TGIFVersion : uint8_t { gvGIF87a = 0, gvGIF89a = 1 };
-
-// Status codes.
-inline constexpr uint8_t GIFStatusOk = 0;
-inline constexpr uint8_t GIFStatusCancelled = 1;
-inline constexpr uint8_t GIFStatusEmptyStream = 2;
-inline constexpr uint8_t GIFStatusIncomplete = 3;
-inline constexpr uint8_t GIFStatusBadFrameNumber = 5;
-
-inline constexpr int32_t GIFMaxFrames = 256;
-inline constexpr int32_t GIFMaxFrameSide = 16384;
-inline constexpr uint64_t GIFDefaultMemoryBudget = 256ull * 1024 * 1024;
-
-struct TRGBTriple {
-    uint8_t Red = 0, Green = 0, Blue = 0;
-    bool operator==(const TRGBTriple&) const = default;
-};
-using TColorTable = std::array<TRGBTriple, 256>;
-
-struct TRect {
-    int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
-    bool operator==(const TRect&) const = default;
-};
+class TTimerEx;
 
 using TProgressEvent =
     std::function<void(TGIFImage& Sender, int32_t BytesProcessed, int32_t BytesToProcess,
                        int32_t PercentageProcessed, bool& KeepOnProcessing)>;
 using TNotifyEvent = std::function<void(TGIFImage& Sender)>;
 
-// One decoded image with the control data that preceded it.
-class TGIFFrame {
+// Declared with its values in gif/TimerEx.h.
+enum TThreadPriority : uint8_t;
+using TDispatchEvent = std::function<void(const std::function<void()>& Handler)>;
+
+class TGIFImage : public ui::GraphicControl {
 public:
-    explicit TGIFFrame(TGIFImage* Owner) : Owner(Owner) {}
+    // Services gives the animation its clock and the timer its loop; without them (logic
+    // tests of painting and decoding) the control never animates. Dispatch runs the timer's
+    // ticks through the application's error boundary (ui::Application::Dispatch); empty: the
+    // tick runs as it is.
+    explicit TGIFImage(std::string Name = "GIFImage1", ui::Control* Parent = nullptr,
+                       platform::Services* Services = nullptr, TDispatchEvent Dispatch = {});
+    ~TGIFImage() override;
 
-    int32_t Left = 0, Top = 0;
-    int32_t Width = 0, Height = 0;
-    TGIFImage* Owner;
-    int32_t ColorBits = 0; // 1 ... 8 with a local colour table, else 0
-    int32_t Delay = 0;     // milliseconds
-    uint8_t Disposal = 0;  // 0 ... 3
-    bool HasLocalColorTable = false;
-    bool Interlaced = false;
-    bool Transparent = false;
-    uint8_t TransparentIndex = 0;
-    TRGBTriple TransparentColor;
-    std::string Comment;
-    // The frame's own table, or the owner's GlobalColorTable.
-    const TColorTable* ColorTable = nullptr;
-    TBitmap Image;
-    TBitmap Mask;       // only when Transparent
-    TBitmap SavedImage; // only when Disposal is 3
-    TBitmap SavedMask;  // only when Disposal is 3
+    // The picture part: decoder, frames, composition.
+    const TGIFPicture& Picture() const;
 
-    std::unique_ptr<TColorTable> LocalColorTable;
-};
-
-class TGIFImage {
-public:
-    TGIFImage();
-    virtual ~TGIFImage();
-    TGIFImage(const TGIFImage&) = delete;
-    TGIFImage& operator=(const TGIFImage&) = delete;
-
-    // Loading. Both return false (and leave the control empty) on failure.
+    // Loading (see TGIFPicture). A successful load with AutoSize on takes the picture's size.
     bool LoadFromStream(TStream& Stream);
     bool LoadFromBuffer(const void* Data, size_t Size);
-
-    // Frees the frames and the composed picture; the control becomes empty. Does nothing when
-    // called from the control's own events during a load.
+    // Frees frames and composed picture, recomputes the draw state, invalidates.
     void Clear();
 
-    // Composition.
-    void DrawFrame();                 // draws frame CurrentFrame into the composed picture
-    void DisposeFrame(int32_t Index); // applies frame Index's disposal method
-    int32_t CurrentFrame() const { return FCurrentFrame; }
-    // Chooses the frame shown: disposes of the current one and draws the new one, with the
-    // change events around it. Out of range: Status 5, nothing else.
-    void SetCurrentFrame(int32_t Value);
-
-    // Draw state (pure computations on the control's size and flags).
-    void UpdateDrawState();
-    TRect GetDestRect() const;
+    // Composition of the picture part.
+    void DrawFrame();
+    void DisposeFrame(int32_t Index);
 
     // Decoded state.
-    bool Animated() const { return FAnimated; }
-    bool Empty() const { return FEmpty; }
-    bool FirstImageOnly() const { return FFirstImageOnly; }
-    void SetFirstImageOnly(bool Value) { FFirstImageOnly = Value; }
-    int32_t ImageWidth() const { return FImageWidth; }
-    int32_t ImageHeight() const { return FImageHeight; }
-    int32_t FrameCount() const { return FFrameCount; }
-    int32_t LoopCount() const { return FLoopCount; }
-    int32_t LoopIteration() const { return FLoopIteration; }
-    bool FirstTick() const { return FFirstTick; }
-    bool HasTransparency() const { return FHasTransparency; }
-    TGIFVersion Version() const { return FVersion; }
-    uint8_t Status() const { return FStatus; }
-    int32_t ColorBits() const { return FColorBits; }
-    bool KeepOnProcessing() const { return FKeepOnProcessing; }
-    const TColorTable& GlobalColorTable() const { return FGlobalColorTable; }
-    // Frame Index, 1 ... FrameCount; nullptr outside.
+    bool Animated() const;
+    bool Empty() const;
+    int32_t ImageWidth() const;
+    int32_t ImageHeight() const;
+    int32_t FrameCount() const;
+    int32_t LoopCount() const;
+    int32_t LoopIteration() const;
+    bool HasTransparency() const;
+    TGIFVersion Version() const;
+    uint8_t Status() const;
     const TGIFFrame* Frames(int32_t Index) const;
-    // nullptr when there is none.
     const TBitmap* ComposedImage() const;
     const TBitmap* ComposedMask() const;
-    const TMemoryStream& DataStream() const { return FDataStream; }
-    const TMemoryStream& WorkStream() const { return FWorkStream; }
+    const TMemoryStream& DataStream() const;
+    bool FirstImageOnly() const;
+    void SetFirstImageOnly(bool Value);
+    uint64_t MemoryBudget() const;
+    void SetMemoryBudget(uint64_t Bytes);
 
-    // Storage with the form: the binary property "Data" (a 32-bit little-endian byte count,
-    // then the GIF's bytes) is stored only when this is true.
-    bool StoresData() const { return FDataStream.Size() > 0; }
+    // Published properties (see the setters' rules in the .cpp files).
+    bool Animate() const { return FAnimate; }
+    void SetAnimate(bool Value);
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
+    bool Center() const { return FCenter; }
+    void SetCenter(bool Value);
+    int32_t CurrentFrame() const;
+    void SetCurrentFrame(int32_t Value);
+    bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
+    // Reading gives the control itself; writing is ignored.
+    TGIFImage* Graphic() { return this; }
+    void SetGraphic(const void*) {}
+    bool Loop() const { return FLoop; }
+    void SetLoop(bool Value);
+    bool Opaque() const { return FOpaque; }
+    void SetOpaque(bool Value);
+    int32_t Speed() const { return FSpeed; }
+    void SetSpeed(int32_t Value);
+    bool Stretch() const { return FStretch; }
+    void SetStretch(bool Value);
+    bool StretchRatio() const { return FStretchRatio; }
+    void SetStretchRatio(bool Value);
+    bool StretchBigOnly() const { return FStretchBigOnly; }
+    void SetStretchBigOnly(bool Value);
+    bool Tile() const { return FTile; }
+    void SetTile(bool Value);
+    bool Threaded() const { return FThreaded; }
+    void SetThreaded(bool Value);
+    TThreadPriority ThreadPriority() const { return FThreadPriority; }
+    void SetThreadPriority(TThreadPriority Value);
+
+    TNotifyEvent OnChanging;
+    TNotifyEvent OnChange;
+    TProgressEvent OnProgress;
+    TNotifyEvent OnWrapAnimation;
+
+    // Drawing.
+    void UpdateDrawState();
+    TRect GetDestRect() const;
+    // Paints the whole control onto a surface whose origin is the control's top-left corner.
+    void DrawTo(platform::Canvas& DC);
+    bool Stretching() const { return FStretching; }
+    bool CoversClient() const { return FCoversClient; }
+    bool InRepaint() const { return FInRepaint; }
+
+    void Paint(platform::Canvas& Canvas) override;
+    // The paint message: the draw state and its flag rule, the picture, then the animation
+    // timer is armed for the frame now due.
+    void PaintMessage(platform::Canvas& DC) override;
+    // Paints the picture's rectangle at once, straight onto the parent's surface.
+    void Repaint() override;
+    const std::vector<uint32_t>* GetPalette() const override;
+
+    // The mouse moved to (X, Y), control coordinates (WM_MOUSEMOVE).
+    void MouseMove(int16_t X, int16_t Y) override;
+    bool MouseOverTransparent() const { return FMouseOverTransparent; }
+
+    // Storage with the form: "Data" is stored only when this is true.
+    bool StoresData() const;
     // Runs once the form has read the control's properties: decodes the stored bytes.
     virtual void Loaded();
 
-    // Memory budget of one load, in bytes; MemoryUsed is what the loaded picture holds.
-    uint64_t MemoryBudget() const { return FMemoryBudget; }
-    void SetMemoryBudget(uint64_t Bytes) { FMemoryBudget = Bytes; }
-    uint64_t MemoryUsed() const { return FMemoryUsed; }
+    // Assignment. Source nullptr: Clear; another TGIFImage: the same GIF bytes decoded here.
+    void Assign(const TGIFImage* Source);
+    // Any other source: the conversion error.
+    void Assign(const ui::Component* Source);
+    // Dest gets frame 1's image at frame 1's size, or nothing (empty) without a picture.
+    void AssignTo(TBitmap& Dest);
+    // A copy of frame 1's Image, made on the first request; nullptr without a picture.
+    const TBitmap* FirstFrameBitmap();
 
-    // Events.
-    TProgressEvent OnProgress;
-    TNotifyEvent OnChanging;
-    TNotifyEvent OnChange;
-
-    // Control geometry and display flags. Painting itself lives elsewhere; these feed
-    // UpdateDrawState and GetDestRect.
-    void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight);
-    int32_t Left() const { return FLeft; }
-    int32_t Top() const { return FTop; }
-    int32_t Width() const { return FWidth; }
-    int32_t Height() const { return FHeight; }
-    bool AutoSize = false;
-    bool Center = false;
-    bool DoubleBuffered = true;
-    bool Opaque = false;
-    bool Stretch = false;
-    bool StretchRatio = false;
-    bool StretchBigOnly = false;
-    bool Tile = false;
-    bool Visible = true;
-    bool DesignMode = false;
-    bool Stretching() const { return FStretching; }
-    bool CoversClient() const { return FCoversClient; }
-    bool ControlOpaque() const { return FControlOpaque; }
+    // Animation.
+    void SetAnimationTimer(bool Enable, int32_t Interval);
+    void AnimationTick();
+    TTimerEx* AnimationTimer() const { return FAnimationTimer.get(); }
+    // P(N): frame N's period in milliseconds at the current Speed.
+    int32_t FramePeriod(int32_t Index) const;
 
 protected:
-    // The "Data" property's reader and writer.
     virtual void ReadData(TStream& Stream);
     virtual void WriteData(TMemoryStream& Stream) const;
-
-    // Resets the decoded state (frames, counters); the composed picture stays.
-    void FreeFrames();
-    virtual bool DecodeGIF();
-    virtual void Progress();
     virtual void Changing();
     virtual void Change();
-    // Called where the control would ask to be repainted; nothing here.
-    virtual void Invalidate() {}
+    void PropertyChanged(ui::Property Property) override;
 
 private:
-    friend class TGIFDecoder;
+    class TOwnedPicture;
+    friend class TOwnedPicture;
 
-    bool FAnimated = false;
-    int32_t FCurrentFrame = 0;
-    TMemoryStream FDataStream;
-    bool FEmpty = true;
-    bool FFirstImageOnly = false;
-    int32_t FImageWidth = 0, FImageHeight = 0;
-    int32_t FFrameCount = 0;
-    int32_t FLoopCount = 1;
-    bool FHasTransparency = false;
-    TGIFVersion FVersion = gvGIF87a;
-    int32_t FColorBits = 0;
-    TColorTable FGlobalColorTable{};
-    std::array<std::unique_ptr<TGIFFrame>, GIFMaxFrames> FFrames;
-    int32_t FLoopIteration = 1;
-    bool FFirstTick = true;
-    TMemoryStream FWorkStream;
-    bool FKeepOnProcessing = true;
-    uint8_t FStatus = GIFStatusOk;
+    void DrawComposite(platform::Canvas& DC, const TRect& Rect);
+    void DrawBitmap(const TBitmap& Bitmap, platform::Canvas& DC, const TRect& Rect,
+                    uint32_t RasterOp);
+    bool FirstFrameTransparent() const;
+    void PostPaletteNotice();
+    void InvalidateIfChanged(bool& Field, bool Value);
 
-    std::unique_ptr<TBitmap> FComposedImage;
-    std::unique_ptr<TBitmap> FComposedMask;
+    platform::Services* FServices;
+    TDispatchEvent FDispatch;
+    std::unique_ptr<TGIFPicture> FPicture; // a TOwnedPicture
+    std::unique_ptr<TBitmap> FFirstFrameBitmap;
+    std::unique_ptr<TTimerEx> FAnimationTimer;
+    mutable std::vector<uint32_t> FPaletteColors;
+
+    bool FAnimate = false;
+    bool FAutoSize = false;
+    bool FCenter = false;
+    bool FDoubleBuffered = true;
+    bool FLoop = false;
+    bool FOpaque = false;
+    int32_t FSpeed = 100;
+    bool FStretch = false;
+    bool FStretchRatio = false;
+    bool FStretchBigOnly = false;
+    bool FTile = false;
+    bool FThreaded = false;
+    TThreadPriority FThreadPriority;
     bool FStretching = false;
     bool FCoversClient = false;
-    bool FControlOpaque = false;
-    int32_t FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
-
-    uint64_t FMemoryBudget = GIFDefaultMemoryBudget;
-    uint64_t FMemoryUsed = 0;
-    uint64_t FComposedBytes = 0;
-    bool FDecoding = false;
-
-    void ClearComposition();
+    bool FInRepaint = false;
+    bool FMouseOverTransparent = false;
 };
 
 } // namespace quillop::gif

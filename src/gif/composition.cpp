@@ -1,28 +1,26 @@
-// The composed picture: drawing and disposing of frames, and the draw state.
-#include "gif/GIFImage.h"
-
-#include <cmath>
+// The composed picture: drawing and disposing of frames.
+#include "gif/picture.h"
 
 namespace quillop::gif {
 
-void TGIFImage::ClearComposition() {
+void TGIFPicture::ClearComposition() {
     FComposedMask.reset();
     FComposedImage.reset();
     FComposedBytes = 0;
 }
 
-void TGIFImage::Clear() {
+void TGIFPicture::Clear() {
     if (FDecoding) {
         return; // not from inside a load's own events
     }
     FreeFrames();
     ClearComposition();
     FMemoryUsed = 0;
-    UpdateDrawState();
+    Cleared();
     Invalidate();
 }
 
-void TGIFImage::DrawFrame() {
+void TGIFPicture::DrawFrame() {
     if (FDecoding && FEmpty) {
         return;
     }
@@ -56,7 +54,7 @@ void TGIFImage::DrawFrame() {
     }
 }
 
-void TGIFImage::DisposeFrame(int32_t Index) {
+void TGIFPicture::DisposeFrame(int32_t Index) {
     if (FDecoding && FEmpty) {
         return;
     }
@@ -88,7 +86,7 @@ void TGIFImage::DisposeFrame(int32_t Index) {
     }
 }
 
-void TGIFImage::SetCurrentFrame(int32_t Value) {
+void TGIFPicture::SetCurrentFrame(int32_t Value) {
     if (Value == FCurrentFrame || (FDecoding && FEmpty)) {
         return;
     }
@@ -100,69 +98,8 @@ void TGIFImage::SetCurrentFrame(int32_t Value) {
     DisposeFrame(FCurrentFrame);
     FCurrentFrame = Value;
     DrawFrame();
-    Invalidate();
+    FrameChanged();
     Change();
-}
-
-void TGIFImage::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
-    FLeft = ALeft;
-    FTop = ATop;
-    FWidth = AWidth < 0 ? 0 : AWidth;
-    FHeight = AHeight < 0 ? 0 : AHeight;
-}
-
-void TGIFImage::UpdateDrawState() {
-    const int64_t W = FWidth, H = FHeight, IW = FImageWidth, IH = FImageHeight;
-    FStretching = (Stretch || StretchRatio) && (W != IW || H != IH) &&
-                  !(StretchBigOnly && W >= IW && H >= IH);
-    bool Covers = false;
-    if ((Visible || DesignMode) && !FEmpty && FFrameCount > 0 && !FFrames[0]->Transparent) {
-        const TRect D = GetDestRect();
-        // The client rectangle intersected with the picture's equals the client rectangle.
-        TRect I{std::max(0, D.Left), std::max(0, D.Top), std::min(FWidth, D.Right),
-                std::min(FHeight, D.Bottom)};
-        if (I.Left >= I.Right || I.Top >= I.Bottom) {
-            I = TRect{};
-        }
-        Covers = I == TRect{0, 0, FWidth, FHeight};
-    }
-    FCoversClient = Covers;
-    FControlOpaque = Covers;
-}
-
-TRect TGIFImage::GetDestRect() const {
-    const int32_t W = FWidth, H = FHeight, IW = FImageWidth, IH = FImageHeight;
-    if (IW == 0 || IH == 0) {
-        return TRect{};
-    }
-    if (FStretching) {
-        if (StretchRatio && !Stretch) {
-            const float RX = static_cast<float>(W) / static_cast<float>(IW);
-            const float RY = static_cast<float>(H) / static_cast<float>(IH);
-            if (!std::isfinite(RX) || !std::isfinite(RY)) {
-                return TRect{0, 0, W, H};
-            }
-            // Halves go to the even neighbour, as the platform's rounding does.
-            auto Round = [](long double V) { return static_cast<int32_t>(std::nearbyintl(V)); };
-            if (RX > RY) {
-                const long double D =
-                    (static_cast<long double>(W) - IW * static_cast<long double>(RY)) / 2;
-                return TRect{Round(D), 0, Round(W - D), H};
-            }
-            const long double D =
-                (static_cast<long double>(H) - IH * static_cast<long double>(RX)) / 2;
-            return TRect{0, Round(D), W, Round(H - D)};
-        }
-        return TRect{0, 0, W, H};
-    }
-    if (Tile) {
-        return TRect{0, 0, W, H};
-    }
-    if (Center) {
-        const int32_t L = (W - IW) / 2, T = (H - IH) / 2;
-        return TRect{L, T, L + IW, T + IH};
-    }
-    return TRect{0, 0, IW, IH};
 }
 
 } // namespace quillop::gif

@@ -1,6 +1,6 @@
 // The control's stored form property "Data": a 32-bit signed little-endian byte count n
 // followed by the n bytes of the GIF exactly as loaded.
-#include "gif/GIFImage.h"
+#include "gif/picture.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,7 +8,7 @@
 
 namespace quillop::gif {
 
-void TGIFImage::ReadData(TStream& Stream) {
+void TGIFPicture::ReadData(TStream& Stream) {
     // The stream being decoded is not to be replaced under the decoder.
     if (FDecoding) {
         return;
@@ -35,7 +35,7 @@ void TGIFImage::ReadData(TStream& Stream) {
     FDataStream.Assign(Bytes.data(), static_cast<size_t>(std::max<int64_t>(Got, 0)));
 }
 
-void TGIFImage::WriteData(TMemoryStream& Stream) const {
+void TGIFPicture::WriteData(TMemoryStream& Stream) const {
     const auto Count = static_cast<uint32_t>(FDataStream.Size());
     const uint8_t CountBytes[4] = {static_cast<uint8_t>(Count), static_cast<uint8_t>(Count >> 8),
                                    static_cast<uint8_t>(Count >> 16),
@@ -44,7 +44,7 @@ void TGIFImage::WriteData(TMemoryStream& Stream) const {
     Stream.Write(FDataStream.Data(), FDataStream.Content().size());
 }
 
-void TGIFImage::Loaded() {
+void TGIFPicture::Loaded() {
     if (FDataStream.Size() > 0) {
         LoadFromStream(FDataStream);
     }

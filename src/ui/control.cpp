@@ -24,8 +24,10 @@ void Control::SetBounds(const Bounds& bounds) {
     if (bounds_ == bounds) {
         return;
     }
+    PropertyChanging(Property::Bounds);
     bounds_ = bounds;
     Sync(Property::Bounds);
+    PropertyChanged(Property::Bounds);
 }
 
 void Control::SetLeft(int left) {
@@ -78,6 +80,16 @@ void Control::SetVisible(bool visible) {
     }
     visible_ = visible;
     Sync(Property::Visible);
+    PropertyChanged(Property::Visible);
+}
+
+void Control::SetColor(platform::ColorRef color) {
+    if (color_ == color) {
+        return;
+    }
+    color_ = color;
+    Sync(Property::Color);
+    PropertyChanged(Property::Color);
 }
 
 void Control::SetEnabled(bool enabled) {

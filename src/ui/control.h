@@ -2,6 +2,7 @@
 // A visual control: bounds relative to its parent, caption, font, visibility, enabled state,
 // tab order and hint. Setters tell the peer.
 
+#include "platform/canvas.h"
 #include "ui/component.h"
 #include "ui/font.h"
 
@@ -65,8 +66,16 @@ public:
     const std::string& Hint() const { return hint_; }
     void SetHint(std::string hint);
 
+    // Background colour (COLORREF or kSystemColor | index); the form's button face by default.
+    platform::ColorRef Color() const { return color_; }
+    void SetColor(platform::ColorRef color);
+
 protected:
     Component* RealiseFirst() const override { return parent_; }
+    // Called around a model change of bounds, visibility or colour, after the peer's Sync;
+    // lets a control without a window of its own invalidate what it covered.
+    virtual void PropertyChanging(Property) {}
+    virtual void PropertyChanged(Property) {}
 
 private:
     Control* parent_;
@@ -78,6 +87,7 @@ private:
     bool enabled_ = true;
     int tab_order_ = -1;
     std::string hint_;
+    platform::ColorRef color_ = platform::kClBtnFace;
 };
 
 } // namespace quillop::ui

@@ -19,6 +19,7 @@ class Button;
 class ListBox;
 class Menu;
 class MenuItem;
+class GraphicControl;
 
 enum class Property {
     Bounds,     // left, top, width, height (outer bounds for a form)
@@ -34,6 +35,7 @@ enum class Property {
     ScrollBars, // form scroll bar visibility
     TabOrder,   // tab order or tab stop
     Hint,       // tooltip text
+    Color,      // background colour
 };
 
 class Peer {
@@ -60,6 +62,9 @@ public:
     virtual std::unique_ptr<Peer> CreateListBox(ListBox& list) = 0;
     virtual std::unique_ptr<Peer> CreateMenu(Menu& menu) = 0;
     virtual std::unique_ptr<Peer> CreateMenuItem(MenuItem& item) = 0;
+    // A control without a window of its own (see ui/graphic_control.h); nullptr: it stays a
+    // model without a surface.
+    virtual std::unique_ptr<Peer> CreateGraphicControl(GraphicControl&) { return nullptr; }
 };
 
 } // namespace quillop::ui

@@ -42,7 +42,7 @@ QUILLOP_NO_COVERAGE void Touch(const TBitmap& B) {
     Sink = Sink + Sum;
 }
 
-void TouchComposed(const TGIFImage& Gif) {
+void TouchComposed(const TGIFPicture& Gif) {
     const TBitmap* Image = Gif.ComposedImage();
     Check(Image && Image->Width() == Gif.ImageWidth() && Image->Height() == Gif.ImageHeight(),
           "composed picture is ImageWidth x ImageHeight");
@@ -56,7 +56,7 @@ void TouchComposed(const TGIFImage& Gif) {
     }
 }
 
-void CheckFrames(const TGIFImage& Gif) {
+void CheckFrames(const TGIFPicture& Gif) {
     Check(Gif.FrameCount() >= 1 && Gif.FrameCount() <= GIFMaxFrames, "1 ... 256 frames");
     Check(Gif.Animated() == (Gif.FrameCount() > 1), "Animated means more than one frame");
     bool AnyTransparent = false;
@@ -88,7 +88,7 @@ void CheckFrames(const TGIFImage& Gif) {
 
 // Frame 1 is drawn by the load; each later frame replaces the one before as the animation
 // tick does, and the last wraps round to the first.
-void ComposeEveryFrame(TGIFImage& Gif) {
+void ComposeEveryFrame(TGIFPicture& Gif) {
     TouchComposed(Gif);
     for (int32_t I = 2; I <= Gif.FrameCount(); ++I) {
         Gif.SetCurrentFrame(I);
@@ -102,11 +102,19 @@ void ComposeEveryFrame(TGIFImage& Gif) {
     Gif.DisposeFrame(0);
     Check(Gif.Status() == GIFStatusBadFrameNumber, "frame 0 gives Status 5");
     TouchComposed(Gif);
+}
 
-    Gif.SetBounds(0, 0, 173, 165);
-    Gif.StretchRatio = true;
-    Gif.UpdateDrawState();
-    Sink = Sink + static_cast<uint64_t>(Gif.GetDestRect().Right);
+// The control's draw state over the same picture, as the About box sizes its logo.
+void DrawState(const uint8_t* Data, size_t Size) {
+    TGIFImage Control;
+    Control.SetBounds({0, 0, 173, 165});
+    Control.SetStretchRatio(true);
+    Control.SetMemoryBudget(4u << 20);
+    Check(Control.LoadFromBuffer(Data, Size), "the control loads what the picture loaded");
+    Control.UpdateDrawState();
+    const TRect D = Control.GetDestRect();
+    Check(D.Left >= 0 && D.Top >= 0 && D.Right <= 173 && D.Bottom <= 165, "ratio inside");
+    Sink = Sink + static_cast<uint64_t>(D.Right);
 }
 
 struct ProgressPlan {
@@ -137,13 +145,13 @@ ProgressPlan PlanFor(const uint8_t* Data, size_t Size) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-    TGIFImage Gif;
+    TGIFPicture Gif;
     Gif.SetMemoryBudget(4u << 20); // keeps a run fast; the arithmetic is the same at any size
     const ProgressPlan Plan = PlanFor(Data, Size);
     int Calls = 0;
     bool Cancelled = false;
     if (Plan.CancelAt || Plan.ReenterAt) {
-        Gif.OnProgress = [&](TGIFImage& Sender, int32_t Processed, int32_t ToProcess,
+        Gif.OnProgress = [&](TGIFPicture& Sender, int32_t Processed, int32_t ToProcess,
                              int32_t Percentage, bool& Keep) {
             ++Calls;
             Check(Processed >= 0 && Processed <= ToProcess, "progress position within the size");
@@ -177,5 +185,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     Check(Gif.DataStream().Size() == static_cast<int64_t>(Size), "DataStream keeps the bytes");
     CheckFrames(Gif);
     ComposeEveryFrame(Gif);
+    if (!Plan.CancelAt && !Plan.ReenterAt) {
+        DrawState(Data, Size);
+    }
     return 0;
 }

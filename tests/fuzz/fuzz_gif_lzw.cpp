@@ -5,7 +5,7 @@
 // transparent index, LZW minimum code size, then everything from the first sub-block length
 // byte onward. The input becomes a one-image GIF; the control loads it with FirstImageOnly,
 // so whatever follows the image data is never read as further blocks.
-#include "gif/GIFImage.h"
+#include "gif/picture.h"
 
 #include "gif/gif_recipe.h"
 #include "gif/reference_lzw.h"
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     ReferenceLZW Ref(File, DataStart);
     const ReferenceImage Want = Ref.Decode(Width, Height, Interlaced, Transparent, Index, false);
 
-    TGIFImage Gif;
+    TGIFPicture Gif;
     Gif.SetFirstImageOnly(true);
     const bool Ok = Gif.LoadFromBuffer(File.data(), File.size());
     if (!Want.Accepted) {

@@ -1,8 +1,8 @@
-// Peer check: for well-formed GIFs, TGIFImage must read what giflib reads: every frame's
+// Peer check: for well-formed GIFs, TGIFPicture must read what giflib reads: every frame's
 // index pixels, its geometry, delay, disposal, transparency and colour table, the picture's
 // size and loop count. The fixtures are real files written by ImageMagick or shipped by
 // Debian packages (make_fixtures.sh remakes them).
-#include "gif/GIFImage.h"
+#include "gif/picture.h"
 #include "giflib_reading.h"
 
 #include <gtest/gtest.h>
@@ -67,7 +67,7 @@ TEST_P(GifPeer, FramesMatchGiflib) {
     ASSERT_FALSE(G.Frames.empty());
     ASSERT_LE(G.Frames.size(), size_t(GIFMaxFrames));
 
-    TGIFImage Gif;
+    TGIFPicture Gif;
     ASSERT_TRUE(Gif.LoadFromBuffer(File.data(), File.size()));
     EXPECT_EQ(Gif.Status(), GIFStatusOk);
     EXPECT_EQ(Gif.Version(), File[4] == '9' ? gvGIF89a : gvGIF87a);

@@ -19,7 +19,7 @@ std::string Quote(const std::string& Text) {
     return Out;
 }
 
-std::string Describe(const gif::TGIFImage& G) {
+std::string Describe(const gif::TGIFPicture& G) {
     std::string S;
     auto Line = [&S](const std::string& L) { S += L + "\n"; };
     Line("status " + std::to_string(G.Status()));
@@ -41,7 +41,7 @@ std::string Describe(const gif::TGIFImage& G) {
     return S;
 }
 
-std::vector<uint8_t> ComposedRGBA(const gif::TGIFImage& G) {
+std::vector<uint8_t> ComposedRGBA(const gif::TGIFPicture& G) {
     std::vector<uint8_t> Out;
     const gif::TBitmap* Image = G.ComposedImage();
     if (Image == nullptr) {

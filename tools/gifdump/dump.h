@@ -1,7 +1,7 @@
 // The text gifdump prints for a loaded control, and the composed RGBA frames it writes.
 #pragma once
 
-#include "gif/GIFImage.h"
+#include "gif/picture.h"
 
 #include <cstdint>
 #include <string>
@@ -10,7 +10,7 @@
 namespace quillop::gifdump {
 
 // "status N", "version ...", ... one item per line, then one line per frame.
-std::string Describe(const gif::TGIFImage& Image);
+std::string Describe(const gif::TGIFPicture& Image);
 
 // Comment bytes as printed: printable ASCII as is, everything else (and the quote and the
 // backslash) as \xNN.
@@ -18,6 +18,6 @@ std::string Quote(const std::string& Text);
 
 // The composed picture, top row first, 4 bytes per pixel: red, green, blue, alpha; a pixel
 // the composed mask marks transparent is 0, 0, 0, 0.
-std::vector<uint8_t> ComposedRGBA(const gif::TGIFImage& Image);
+std::vector<uint8_t> ComposedRGBA(const gif::TGIFPicture& Image);
 
 } // namespace quillop::gifdump

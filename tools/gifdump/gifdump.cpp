@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     }
     const std::vector<uint8_t> Bytes((std::istreambuf_iterator<char>(In)),
                                      std::istreambuf_iterator<char>());
-    quillop::gif::TGIFImage G;
+    quillop::gif::TGIFPicture G;
     G.SetFirstImageOnly(FirstOnly);
     const bool Ok = G.LoadFromBuffer(Bytes.data(), Bytes.size());
     std::cout << quillop::gifdump::Describe(G);

@@ -13,7 +13,7 @@ struct World {
     Desktop desktop;
     System system;
     MessageBoxes boxes;
-    Loop loop;
+    Loop loop{system};
     platform::Services services{desktop, system, boxes, loop};
 
     World() = default;

@@ -2,6 +2,7 @@
 
 #include "button_images.h"
 #include "form_peer.h"
+#include "gdi_canvas.h"
 #include "peer_factory.h"
 #include "win32_services.h"
 
@@ -50,6 +51,35 @@ std::uint16_t ShiftNow() {
 }
 
 } // namespace
+
+HWND GraphicControlPeer::FormWindow() const {
+    return ToHwnd(TopOf(control_)->Handle());
+}
+
+void GraphicControlPeer::InvalidateArea(const platform::Rect& area) {
+    if (HWND form = FormWindow()) {
+        const RECT r{area.left, area.top, area.right, area.bottom};
+        InvalidateRect(form, &r, TRUE);
+    }
+}
+
+std::unique_ptr<platform::Canvas> GraphicControlPeer::ParentSurface() {
+    HWND form = FormWindow();
+    if (!form)
+        return nullptr;
+    return GdiCanvas::ForWindow(form);
+}
+
+bool GraphicControlPeer::ParentFocused() const {
+    HWND form = FormWindow();
+    HWND focus = GetFocus();
+    return form && focus && (focus == form || IsChild(form, focus));
+}
+
+void GraphicControlPeer::PostQueryNewPalette() {
+    if (HWND form = FormWindow())
+        PostMessageA(form, WM_QUERYNEWPALETTE, 0, 0);
+}
 
 ControlPeer::ControlPeer(PeerFactory& factory, ui::Control& model, const char* window_class,
                          DWORD style, DWORD ex_style)

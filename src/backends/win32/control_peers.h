@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/button.h"
+#include "ui/graphic_control.h"
 #include "ui/group_box.h"
 #include "ui/label.h"
 #include "ui/list_box.h"
@@ -74,6 +75,20 @@ public:
 private:
     ui::Button& button_;
     OwnedImageList images_;
+};
+
+// A control without a window: paints on the form's client area through GdiCanvas.
+class GraphicControlPeer final : public ui::GraphicPeer {
+public:
+    explicit GraphicControlPeer(ui::GraphicControl& control) : control_(control) {}
+    void InvalidateArea(const platform::Rect& area) override;
+    std::unique_ptr<platform::Canvas> ParentSurface() override;
+    bool ParentFocused() const override;
+    void PostQueryNewPalette() override;
+
+private:
+    HWND FormWindow() const;
+    ui::GraphicControl& control_;
 };
 
 class ListBoxPeer final : public ControlPeer {

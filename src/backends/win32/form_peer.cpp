@@ -1,10 +1,12 @@
 #include "form_peer.h"
 
 #include "control_peers.h"
+#include "gdi_canvas.h"
 #include "peer_factory.h"
 #include "resource.h"
 #include "win32_services.h"
 
+#include "ui/graphic_control.h"
 #include "ui/group_box.h"
 
 #include <algorithm>
@@ -212,6 +214,23 @@ LRESULT FormPeer::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
             SetFocus(target);
         return 0;
     }
+    case WM_ERASEBKGND:
+        // With graphic controls the form's own paint (WM_PAINT) fills the background, around
+        // the opaque ones, so that they do not flicker.
+        if (ui::GraphicControlsOf(form_).empty())
+            break;
+        return 1;
+    case WM_PAINT:
+        if (!ui::GraphicControlsOf(form_).empty()) {
+            PaintGraphics(reinterpret_cast<HDC>(wparam));
+            return 0;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        MouseOverGraphics(static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)));
+        break;
+    case WM_QUERYNEWPALETTE:
+        return RealiseGraphicsPalette() ? TRUE : FALSE;
     case WM_CLOSE:
         factory_.Dispatch([this] { form_.Close(); });
         return 0;
@@ -224,6 +243,48 @@ LRESULT FormPeer::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
         break;
     }
     return BaseWindow::HandleMessage(msg, wparam, lparam);
+}
+
+void FormPeer::PaintGraphics(HDC given) {
+    if (given) {
+        GdiCanvas canvas(given);
+        factory_.Dispatch([&] { ui::PaintControls(form_, canvas); });
+        return;
+    }
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(Window(), &ps);
+    if (dc) {
+        GdiCanvas canvas(dc);
+        factory_.Dispatch([&] { ui::PaintControls(form_, canvas); });
+    }
+    EndPaint(Window(), &ps);
+}
+
+void FormPeer::MouseOverGraphics(int x, int y) {
+    for (ui::GraphicControl* c : ui::GraphicControlsOf(form_)) {
+        const platform::Rect b = c->SurfaceBounds();
+        if (x >= b.left && x < b.right && y >= b.top && y < b.bottom) {
+            const auto cx = static_cast<std::int16_t>(x - b.left);
+            const auto cy = static_cast<std::int16_t>(y - b.top);
+            factory_.Dispatch([&] { c->MouseMove(cx, cy); });
+        }
+    }
+}
+
+bool FormPeer::RealiseGraphicsPalette() {
+    for (ui::GraphicControl* c : ui::GraphicControlsOf(form_)) {
+        const std::vector<std::uint32_t>* colors = c->GetPalette();
+        if (!colors || colors->empty())
+            continue;
+        std::unique_ptr<GdiCanvas> canvas = GdiCanvas::ForWindow(Window());
+        if (!canvas)
+            return false;
+        canvas->SelectPalette(colors->data(), static_cast<int>(colors->size()));
+        canvas->RestorePalette(0);
+        InvalidateRect(Window(), nullptr, FALSE);
+        return true;
+    }
+    return false;
 }
 
 } // namespace quillop::platform::win32

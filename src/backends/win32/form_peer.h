@@ -35,6 +35,11 @@ private:
     void Activate(WPARAM wparam, LPARAM lparam);
     void ReportClientSize();
     void ReportBounds();
+    // The form's paint (background and graphic controls) into the given context, or into
+    // BeginPaint's when there is none.
+    void PaintGraphics(HDC given);
+    void MouseOverGraphics(int x, int y);
+    bool RealiseGraphicsPalette();
 
     PeerFactory& factory_;
     ui::Form& form_;

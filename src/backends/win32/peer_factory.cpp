@@ -61,6 +61,10 @@ std::unique_ptr<ui::Peer> PeerFactory::CreateListBox(ui::ListBox& list) {
     return std::make_unique<ListBoxPeer>(*this, list);
 }
 
+std::unique_ptr<ui::Peer> PeerFactory::CreateGraphicControl(ui::GraphicControl& control) {
+    return std::make_unique<GraphicControlPeer>(control);
+}
+
 std::unique_ptr<ui::Peer> PeerFactory::CreateMenu(ui::Menu& menu) {
     return std::make_unique<MenuPeer>(menu);
 }

@@ -24,6 +24,7 @@ public:
     std::unique_ptr<ui::Peer> CreateListBox(ui::ListBox& list) override;
     std::unique_ptr<ui::Peer> CreateMenu(ui::Menu& menu) override;
     std::unique_ptr<ui::Peer> CreateMenuItem(ui::MenuItem& item) override;
+    std::unique_ptr<ui::Peer> CreateGraphicControl(ui::GraphicControl& control) override;
 
     // Runs a handler the way every handler runs: errors end up in the application's error box.
     void Dispatch(const std::function<void()>& handler);

@@ -19,6 +19,7 @@ BOOL CALLBACK EnumThunk(HWND window, LPARAM param) {
 }
 
 constexpr UINT kRunPosted = WM_APP + 1;
+constexpr UINT kRunSent = WM_APP + 2;
 constexpr const char* kSinkClass = "QuillopLoopSink";
 
 } // namespace
@@ -86,7 +87,11 @@ LRESULT CALLBACK Loop::Procedure(HWND window, UINT msg, WPARAM wparam, LPARAM lp
             self->RunPosted();
         return 0;
     }
-    return DefWindowProcA(window, msg, wparam, lparam);
+    if (msg == kRunSent) {
+        (*reinterpret_cast<const std::function<void()>*>(lparam))();
+        return 1;
+    }
+    return ::DefWindowProcA(window, msg, wparam, lparam);
 }
 
 void Loop::RunPosted() {
@@ -107,6 +112,12 @@ void Loop::Post(std::function<void()> work) {
         posted_.push_back(std::move(work));
     }
     PostMessageA(sink_.Get(), kRunPosted, 0, 0);
+}
+
+bool Loop::Send(const std::function<void()>& work) {
+    // On the loop's own thread SendMessage calls the procedure at once; from another thread it
+    // waits until the loop's thread has handled it, and fails once the window is gone.
+    return SendMessageA(sink_.Get(), kRunSent, 0, reinterpret_cast<LPARAM>(&work)) == 1;
 }
 
 void Loop::Dispatch(MSG& msg) {

@@ -11,7 +11,9 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <thread>
 
 namespace quillop::platform::win32 {
 
@@ -34,6 +36,9 @@ class System final : public platform::System {
 public:
     int GetModuleFileNameA(char* buffer, int size) override;
     std::uint32_t GetTickCount() override;
+    std::unique_ptr<platform::ThreadSync> CreateThreadSync() override;
+    std::thread StartThread(std::function<void()> body) override;
+    bool SetThreadPriority(int priority) override;
 };
 
 class MessageBoxes final : public platform::MessageBoxes {
@@ -41,16 +46,24 @@ public:
     BoxAnswer Show(BoxKind kind, std::string_view text, std::string_view caption) override;
 };
 
-// The user-interface thread's message loop. Posted work runs from a message-only window, so
-// it also runs inside modal loops (dialogs, menus, the sort's message processing).
+// The user-interface thread's message loop (the thread that makes it). Posted and sent work
+// runs from a message-only window, so it also runs inside modal loops (dialogs, menus, the
+// sort's message processing). Send is a SendMessage to that window.
 class Loop final : public platform::Loop {
 public:
     Loop();
     ~Loop() override;
     void ProcessMessages() override;
     void Post(std::function<void()> work) override;
+    bool Send(const std::function<void()>& work) override;
     void Quit() override;
     void Run() override;
+    // Message-only windows of class "QuillopMessageWindow", timers on them with ::SetTimer.
+    std::unique_ptr<platform::MessageWindow> AllocateHWnd(WindowProcedure procedure) override;
+    bool SetTimer(WindowHandle window, std::uintptr_t id, std::uint32_t elapse) override;
+    bool KillTimer(WindowHandle window, std::uintptr_t id) override;
+    std::intptr_t DefWindowProcA(WindowHandle window, unsigned message, std::uintptr_t wparam,
+                                 std::intptr_t lparam) override;
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);

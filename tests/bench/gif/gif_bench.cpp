@@ -1,5 +1,5 @@
 // gif_bench: decodes a corpus of GIF files with giflib, stb_image, Wuffs (when built with it)
-// and TGIFImage in one run and prints tables of decode speeds and page faults. Each speed is
+// and TGIFPicture in one run and prints tables of decode speeds and page faults. Each speed is
 // the best of repeated runs of one decode.
 //
 //   gif_bench [--cold] [--time SECONDS] [--min-runs N] [--only giflib|stb|wuffs|ours|comp]

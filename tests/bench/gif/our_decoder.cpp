@@ -1,11 +1,11 @@
 #include "peer_decoders.h"
 
-#include "gif/GIFImage.h"
+#include "gif/picture.h"
 
 namespace quillop::bench {
 namespace {
 
-uint64_t Touch(const gif::TGIFImage& Gif) {
+uint64_t Touch(const gif::TGIFPicture& Gif) {
     const gif::TBitmap* Composed = Gif.ComposedImage();
     if (!Composed || Composed->DataSize() == 0)
         return 0;
@@ -29,7 +29,7 @@ public:
     }
 
 private:
-    gif::TGIFImage Gif;
+    gif::TGIFPicture Gif;
     bool ComposeAll;
 };
 
@@ -44,7 +44,7 @@ std::unique_ptr<Session> MakeOursComposed() {
 }
 
 std::optional<int> OurFrameCount(const Bytes& File) {
-    gif::TGIFImage Gif;
+    gif::TGIFPicture Gif;
     if (!Gif.LoadFromBuffer(File.data(), File.size()))
         return std::nullopt;
     return Gif.FrameCount();

@@ -42,7 +42,7 @@ std::unique_ptr<Session> MakeStb();
 std::unique_ptr<Session> MakeWuffs();
 bool HaveWuffs();
 
-// TGIFImage::LoadFromBuffer (which composes frame 1, as a load does), one control per session.
+// TGIFPicture::LoadFromBuffer (which composes frame 1, as a load does), one picture per session.
 std::unique_ptr<Session> MakeOurs();
 // The load, then every further frame composed the way the animation advances.
 std::unique_ptr<Session> MakeOursComposed();

@@ -2,6 +2,7 @@
 // operations, and the draw-state computations.
 #include "gif/GIFImage.h"
 #include "gif/gif_recipe.h"
+#include "gif/picture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ namespace {
 const std::vector<RGB> Four = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
 constexpr uint32_t R_ = 0xFF0000, G_ = 0x00FF00, B_ = 0x0000FF, W_ = 0xFFFFFF, K_ = 0;
 
-std::vector<uint32_t> Picture(const TGIFImage& G) {
+std::vector<uint32_t> Picture(const TGIFPicture& G) {
     std::vector<uint32_t> Out;
     const TBitmap& B = *G.ComposedImage();
     for (int32_t Y = 0; Y < B.Height(); ++Y) {
@@ -39,6 +40,10 @@ std::string MaskOf(const TBitmap* M) {
     return Out;
 }
 
+bool Load(TGIFPicture& G, const Bytes& B) {
+    return G.LoadFromBuffer(B.data(), B.size());
+}
+
 bool Load(TGIFImage& G, const Bytes& B) {
     return G.LoadFromBuffer(B.data(), B.size());
 }
@@ -46,7 +51,7 @@ bool Load(TGIFImage& G, const Bytes& B) {
 TEST(Composition, OpaqueFrameSmallerThanScreenLeavesBlack) {
     GIFRecipe R;
     R.Header().Screen(3, 2, Four).Image(1, 0, 2, 1, {0, 1}, 2).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(Picture(G), (std::vector<uint32_t>{K_, R_, G_, K_, K_, K_}));
     EXPECT_EQ(G.ComposedImage()->BitCount(), 32);
@@ -57,7 +62,7 @@ TEST(Composition, TransparentFirstFrameIsBlackAndMaskedWhereTransparent) {
     GIFRecipe R;
     R.Header().Screen(4, 2, Four).GraphicControl(0, true, 2);
     R.Image(0, 0, 3, 2, {0, 2, 1, 2, 3, 0}, 2).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(Picture(G), (std::vector<uint32_t>{R_, K_, G_, K_, K_, W_, R_, K_}));
     // Column 3 was never covered: transparent as well.
@@ -87,7 +92,7 @@ TEST(Composition, EachDisposalMethodPixelByPixel) {
         {5, {R_, K_, K_, W_, K_, K_}, "011\n011\n"},
     };
     for (const Case& C : Cases) {
-        TGIFImage G;
+        TGIFPicture G;
         ASSERT_TRUE(Load(G, DisposalFixture(C.Disposal)));
         EXPECT_EQ(Picture(G), (std::vector<uint32_t>(6, R_))) << C.Disposal;
         EXPECT_EQ(MaskOf(G.ComposedMask()), "000\n000\n");
@@ -102,7 +107,7 @@ TEST(Composition, EachDisposalMethodPixelByPixel) {
 }
 
 TEST(Composition, RestoreToPreviousKeepsTheCoveredArea) {
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, DisposalFixture(3)));
     G.SetCurrentFrame(2);
     const TGIFFrame& F = *G.Frames(2);
@@ -119,7 +124,7 @@ TEST(Composition, RestoreToBackgroundWithoutMaskIsBlack) {
     R.Header().Screen(2, 2, Four).GraphicControl(2, false, 0);
     R.Image(0, 0, 2, 2, {0, 1, 2, 3}, 2);
     R.Image(1, 1, 1, 1, {1}, 2).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(Picture(G), (std::vector<uint32_t>{R_, G_, B_, W_}));
     G.SetCurrentFrame(2);
@@ -128,7 +133,7 @@ TEST(Composition, RestoreToBackgroundWithoutMaskIsBlack) {
 }
 
 TEST(Composition, WrappingBackToFrameOneDisposesTheLastFrame) {
-    TGIFImage G;
+    TGIFPicture G;
     GIFRecipe R;
     R.Header().Screen(2, 1, Four).GraphicControl(0, true, 3).Image(0, 0, 2, 1, {0, 3}, 2);
     R.GraphicControl(2, false, 0).Image(1, 0, 1, 1, {1}, 2).Trailer();
@@ -144,11 +149,11 @@ TEST(Composition, WrappingBackToFrameOneDisposesTheLastFrame) {
 }
 
 TEST(Composition, FrameNumbersOutsideTheRangeSetStatus5AndChangeNothing) {
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, DisposalFixture(2)));
     const auto Before = Picture(G);
     int Events = 0;
-    G.OnChange = [&](TGIFImage&) { ++Events; };
+    G.OnChange = [&](TGIFPicture&) { ++Events; };
     for (int32_t N : {0, -1, 4}) {
         G.SetCurrentFrame(N);
         EXPECT_EQ(G.Status(), 5);
@@ -166,10 +171,10 @@ TEST(Composition, FrameNumbersOutsideTheRangeSetStatus5AndChangeNothing) {
 }
 
 TEST(Composition, SettingTheSameFrameDoesNothing) {
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, DisposalFixture(2)));
     int Events = 0;
-    G.OnChanging = [&](TGIFImage&) { ++Events; };
+    G.OnChanging = [&](TGIFPicture&) { ++Events; };
     G.SetCurrentFrame(1);
     EXPECT_EQ(Events, 0);
     G.SetCurrentFrame(2);
@@ -392,12 +397,12 @@ TEST(DrawState, DestinationRectangles) {
     R.Header().Screen(100, 100, Four).Image(0, 0, 1, 1, {0}, 2).Trailer();
     for (const Case& C : Cases) {
         TGIFImage G;
-        G.SetBounds(5, 6, C.W, C.H);
-        G.Stretch = C.Stretch;
-        G.StretchRatio = C.Ratio;
-        G.StretchBigOnly = C.BigOnly;
-        G.Tile = C.Tile;
-        G.Center = C.Center;
+        G.SetBounds({5, 6, C.W, C.H});
+        G.SetStretch(C.Stretch);
+        G.SetStretchRatio(C.Ratio);
+        G.SetStretchBigOnly(C.BigOnly);
+        G.SetTile(C.Tile);
+        G.SetCenter(C.Center);
         ASSERT_TRUE(Load(G, R.Build()));
         EXPECT_EQ(G.Stretching(), C.Stretching) << C.What;
         const TRect D = G.GetDestRect();
@@ -412,16 +417,16 @@ TEST(DrawState, RatioRoundsHalvesToEven) {
     GIFRecipe R;
     R.Header().Screen(4, 1, Four).Image(0, 0, 4, 1, {0, 0, 0, 0}, 2).Trailer();
     TGIFImage G;
-    G.SetBounds(0, 0, 7, 3);
-    G.StretchRatio = true;
+    G.SetBounds({0, 0, 7, 3});
+    G.SetStretchRatio(true);
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(G.GetDestRect(), (TRect{0, 1, 7, 2}));
     // Picture 2 x 1 in 5 x 1: rx 2.5 > ry 1: d = (5 - 2) / 2 = 1.5 -> 2, right [3.5] = 4.
     GIFRecipe S;
     S.Header().Screen(2, 1, Four).Image(0, 0, 2, 1, {0, 0}, 2).Trailer();
     TGIFImage H;
-    H.SetBounds(0, 0, 5, 1);
-    H.StretchRatio = true;
+    H.SetBounds({0, 0, 5, 1});
+    H.SetStretchRatio(true);
     ASSERT_TRUE(Load(H, S.Build()));
     EXPECT_EQ(H.GetDestRect(), (TRect{2, 0, 4, 1}));
 }
@@ -442,8 +447,8 @@ TEST(DrawState, CoversClientOnlyWhenOpaqueFirstFrameCoversTheControl) {
           Case{&Opaque.Build(), 11, 10, true, false}, Case{&Opaque.Build(), 10, 10, false, false},
           Case{&Transparent.Build(), 10, 10, true, false}}) {
         TGIFImage G;
-        G.SetBounds(0, 0, C.W, C.H);
-        G.Visible = C.Visible;
+        G.SetBounds({0, 0, C.W, C.H});
+        G.SetVisible(C.Visible);
         ASSERT_TRUE(Load(G, *C.File));
         EXPECT_EQ(G.CoversClient(), C.Covers) << C.W << " " << C.Visible;
         EXPECT_EQ(G.ControlOpaque(), C.Covers);
@@ -458,8 +463,8 @@ TEST(DrawState, AutoSizeTakesThePictureSize) {
     GIFRecipe R;
     R.Header().Screen(7, 5, Four).Image(0, 0, 1, 1, {0}, 2).Trailer();
     TGIFImage G;
-    G.SetBounds(3, 4, 100, 100);
-    G.AutoSize = true;
+    G.SetBounds({3, 4, 100, 100});
+    G.SetAutoSize(true);
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(G.Left(), 3);
     EXPECT_EQ(G.Top(), 4);

@@ -1,6 +1,6 @@
 // The stream decoder through the control: structure, extensions, limits, progress, status.
-#include "gif/GIFImage.h"
 #include "gif/gif_recipe.h"
+#include "gif/picture.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ Bytes OneFrame() {
     return SmallImage(R).Trailer().Build();
 }
 
-bool Load(TGIFImage& G, const Bytes& B) {
+bool Load(TGIFPicture& G, const Bytes& B) {
     return G.LoadFromBuffer(B.data(), B.size());
 }
 
@@ -37,7 +37,7 @@ Bytes Rows(const TBitmap& B) {
 }
 
 TEST(Decoder, LoadsFramePixelsPaletteAndState) {
-    TGIFImage G;
+    TGIFPicture G;
     const Bytes B = OneFrame();
     ASSERT_TRUE(Load(G, B));
     EXPECT_EQ(G.Status(), 0);
@@ -60,7 +60,7 @@ TEST(Decoder, LoadsFramePixelsPaletteAndState) {
 }
 
 TEST(Decoder, FrameImageIsBuiltFromTheDescribedBMP) {
-    TGIFImage G;
+    TGIFPicture G;
     GIFRecipe R;
     R.Header().Screen(3, 2, Four).GraphicControl(0, true, 2);
     R.Image(0, 0, 3, 2, {0, 1, 2, 3, 2, 1}, 2).Trailer();
@@ -116,7 +116,7 @@ TEST(Decoder, VersionComesFromTheFifthByte) {
           Case{"GIF8xa", gvGIF87a}}) {
         GIFRecipe R;
         R.Header(std::string(C.Signature, 6)).Screen(2, 2, Four);
-        TGIFImage G;
+        TGIFPicture G;
         EXPECT_TRUE(Load(G, SmallImage(R).Trailer().Build())) << C.Signature;
         EXPECT_EQ(G.Version(), C.Version) << C.Signature;
     }
@@ -155,7 +155,7 @@ TEST(Decoder, StatusCodesOfFailedLoads) {
         {"code size 16 only", BadCodeSize.Build(), 3},
     };
     for (const Case& C : Cases) {
-        TGIFImage G;
+        TGIFPicture G;
         ASSERT_TRUE(Load(G, OneFrame()));
         EXPECT_FALSE(Load(G, C.File)) << C.What;
         EXPECT_EQ(G.Status(), C.Status) << C.What;
@@ -171,9 +171,9 @@ TEST(Decoder, ZeroWidthDescriptorReportsFullProgress) {
     GIFRecipe R;
     R.Header().Screen(2, 2, Four);
     SmallImage(R).ImageDescriptor(0, 0, 0, 2).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     std::vector<int32_t> Percent;
-    G.OnProgress = [&](TGIFImage&, int32_t, int32_t, int32_t P, bool&) { Percent.push_back(P); };
+    G.OnProgress = [&](TGIFPicture&, int32_t, int32_t, int32_t P, bool&) { Percent.push_back(P); };
     EXPECT_FALSE(Load(G, R.Build()));
     EXPECT_EQ(G.Status(), 3);
     ASSERT_FALSE(Percent.empty());
@@ -186,9 +186,9 @@ TEST(Decoder, ProgressReportsPositionsAndRoundedPercentages) {
     R.Header().Screen(2, 2, Four);
     SmallImage(R).Raw(Bytes(158, 0)).Trailer();
     ASSERT_EQ(R.Size(), 200u);
-    TGIFImage G;
+    TGIFPicture G;
     std::vector<std::array<int32_t, 3>> Calls;
-    G.OnProgress = [&](TGIFImage&, int32_t Done, int32_t Total, int32_t P, bool&) {
+    G.OnProgress = [&](TGIFPicture&, int32_t Done, int32_t Total, int32_t P, bool&) {
         Calls.push_back({Done, Total, P});
     };
     ASSERT_TRUE(Load(G, R.Build()));
@@ -202,8 +202,8 @@ TEST(Decoder, ProgressReportsPositionsAndRoundedPercentages) {
 }
 
 TEST(Decoder, CancelOutsideImageDataFailsWithStatus1) {
-    TGIFImage G;
-    G.OnProgress = [](TGIFImage&, int32_t, int32_t, int32_t, bool& Keep) { Keep = false; };
+    TGIFPicture G;
+    G.OnProgress = [](TGIFPicture&, int32_t, int32_t, int32_t, bool& Keep) { Keep = false; };
     EXPECT_FALSE(Load(G, OneFrame()));
     EXPECT_EQ(G.Status(), 1);
     EXPECT_TRUE(G.Empty());
@@ -224,10 +224,10 @@ Bytes SmallThenLarge() {
 
 TEST(Decoder, CancelDuringImageDataThenFinalProgressDecides) {
     for (const bool ResumeAtEnd : {false, true}) {
-        TGIFImage G;
+        TGIFPicture G;
         int Calls = 0, CallsAfterCancel = 0;
         bool Cancelled = false;
-        G.OnProgress = [&](TGIFImage& Sender, int32_t, int32_t, int32_t, bool& Keep) {
+        G.OnProgress = [&](TGIFPicture& Sender, int32_t, int32_t, int32_t, bool& Keep) {
             ++Calls;
             if (Cancelled) {
                 ++CallsAfterCancel;
@@ -264,9 +264,9 @@ TEST(Decoder, CancelInTheOnlyFrameResumedStillFails) {
     GIFRecipe R;
     R.Header().Screen(400, 300, Four);
     R.Image(0, 0, 400, 300, Bytes(400 * 300, 1), 2).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     int Calls = 0;
-    G.OnProgress = [&](TGIFImage&, int32_t, int32_t, int32_t, bool& Keep) {
+    G.OnProgress = [&](TGIFPicture&, int32_t, int32_t, int32_t, bool& Keep) {
         ++Calls;
         Keep = Calls != 3; // the first report inside the image data cancels
     };
@@ -279,9 +279,9 @@ TEST(Decoder, ProgressInsideImageCountsRows) {
     GIFRecipe R;
     R.Header().Screen(400, 300, Four);
     R.Image(0, 0, 400, 300, Bytes(400 * 300, 1), 2).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     std::vector<int32_t> Done;
-    G.OnProgress = [&](TGIFImage&, int32_t D, int32_t, int32_t, bool&) { Done.push_back(D); };
+    G.OnProgress = [&](TGIFPicture&, int32_t D, int32_t, int32_t, bool&) { Done.push_back(D); };
     ASSERT_TRUE(Load(G, R.Build()));
     // Two block-scan calls, ten rows (0, 32, ... 288), one after the image, one at the end.
     EXPECT_EQ(Done.size(), 2u + 10 + 1);
@@ -315,7 +315,7 @@ TEST(Decoder, GraphicControlAppliesToTheNextImageOnly) {
     R.GraphicControl(1, false, 0, 5).GraphicControl(3, true, 2, 7);
     SmallImage(R);
     SmallImage(R).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     ASSERT_EQ(G.FrameCount(), 2);
     const TGIFFrame& A = *G.Frames(1);
@@ -339,7 +339,7 @@ TEST(Decoder, DisposalFourToSevenIsStoredAsTwo) {
     for (int D = 0; D < 8; ++D) {
         GIFRecipe R;
         R.Header().Screen(2, 2, Four).GraphicControl(D, false, 0);
-        TGIFImage G;
+        TGIFPicture G;
         ASSERT_TRUE(Load(G, SmallImage(R).Trailer().Build()));
         EXPECT_EQ(G.Frames(1)->Disposal, D > 3 ? 2 : D);
     }
@@ -355,7 +355,7 @@ TEST(Decoder, GraphicControlOfOtherBlockSizes) {
     R.Byte(0x21).Byte(0xF9).Byte(6).Byte(0x05).Word(4).Byte(1).Byte(0xAA).Byte(0xBB);
     R.Byte(2).Byte(0x2C).Byte(0x3B).Byte(0);
     SmallImage(R).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     ASSERT_EQ(G.FrameCount(), 2);
     EXPECT_EQ(G.Frames(1)->Disposal, 2);
@@ -372,7 +372,7 @@ TEST(Decoder, CommentsTheLastBeforeEachImageCounts) {
     R.Header().Screen(2, 2, Four).Comment({"first"}).Comment({"sec", "ond\x01"});
     SmallImage(R);
     SmallImage(R).Comment({"after"}).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(G.Frames(1)->Comment, "second\x01");
     EXPECT_EQ(G.Frames(2)->Comment, "");
@@ -382,7 +382,7 @@ TEST(Decoder, CommentCutShortEndsAtTheLastWholeSubBlock) {
     GIFRecipe R;
     R.Header().Screen(2, 2, Four);
     SmallImage(R).Byte(0x21).Byte(0xFE).Byte(2).Text("ab").Byte(9).Text("cd");
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(G.FrameCount(), 1);
 }
@@ -410,7 +410,7 @@ TEST(Decoder, NetscapeLoopCount) {
     for (const Case& C : Cases) {
         GIFRecipe R;
         R.Header().Screen(2, 2, Four).Raw(C.Extension);
-        TGIFImage G;
+        TGIFPicture G;
         ASSERT_TRUE(Load(G, SmallImage(R).Trailer().Build())) << C.What;
         EXPECT_EQ(G.LoopCount(), C.Loop) << C.What;
         EXPECT_EQ(G.FrameCount(), 1) << C.What;
@@ -418,7 +418,7 @@ TEST(Decoder, NetscapeLoopCount) {
     // A zero-length first sub-block ends the extension: the image after it still loads.
     GIFRecipe R;
     R.Header().Screen(2, 2, Four).Byte(0x21).Byte(0xFF).Byte(11).Text("NETSCAPE2.0").Byte(0);
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, SmallImage(R).Trailer().Build()));
     EXPECT_EQ(G.LoopCount(), 1);
 }
@@ -429,7 +429,7 @@ TEST(Decoder, PlainTextAndUnknownExtensionsAreSkipped) {
     R.Extension(0x01, {Bytes(12, 0x2C), Bytes{'h', 'i'}});
     R.Extension(0x77, {Bytes{0x2C, 0x21}, Bytes(200, 0x3B)});
     SmallImage(R).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(G.FrameCount(), 1);
 }
@@ -439,7 +439,7 @@ TEST(Decoder, ImageWidthGrowsToTheFarthestFrameEdge) {
     R.Header().Screen(50, 3, Four);
     R.Image(10, 0, 100, 1, Bytes(100, 1), 2);
     R.Image(0, 2, 2, 4, Bytes(8, 2), 2).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(G.ImageWidth(), 110);
     EXPECT_EQ(G.ImageHeight(), 6);
@@ -454,7 +454,7 @@ TEST(Decoder, FirstImageOnlyStopsAfterOneFrame) {
         SmallImage(R);
     }
     R.Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     G.SetFirstImageOnly(true);
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(G.FrameCount(), 1);
@@ -473,7 +473,7 @@ TEST(Decoder, MoreThan256ImagesKeep256) {
         SmallImage(R);
     }
     R.Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(G.FrameCount(), 256);
     EXPECT_EQ(G.Frames(256)->Comment, "255");
@@ -485,7 +485,7 @@ TEST(Decoder, OversizedFrameEndsTheScanKeepingEarlierFrames) {
     SmallImage(R);
     R.ImageDescriptor(0, 0, 16385, 1).Byte(2).Byte(0);
     SmallImage(R).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(G.FrameCount(), 1);
     // Alone, it leaves no frame: the load fails.
@@ -501,7 +501,7 @@ TEST(Decoder, CodeSizeAboveFifteenDropsThatFrameAndEndsTheScan) {
         R.Header().Screen(2, 2, Four);
         SmallImage(R).ImageDescriptor(0, 0, 2, 2).Byte(Size).Byte(1).Byte(0xFF).Byte(0);
         SmallImage(R).Trailer();
-        TGIFImage G;
+        TGIFPicture G;
         ASSERT_TRUE(Load(G, R.Build()));
         EXPECT_EQ(G.FrameCount(), 1) << int(Size);
     }
@@ -529,7 +529,7 @@ TEST(Decoder, SelfReferencingCodeThenASecondImage) {
     Codes.push_back({0x3B, 8});
     R.ImageDescriptor(0, 0, 8, 1).Codes(2, Codes, 2);
     R.Image(0, 0, 8, 1, {3, 2, 1, 0, 0, 1, 2, 3}, 2).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     ASSERT_EQ(G.FrameCount(), 2);
     EXPECT_EQ(Rows(G.Frames(1)->Image), (Bytes{1, 1, 1, 1, 0, 0, 0, 0}));
@@ -541,7 +541,7 @@ TEST(Decoder, TruncatedImageDataKeepsTheFrame) {
     R.Header().Screen(4, 2, Four).GraphicControl(0, true, 3);
     Bytes B = R.Image(0, 0, 4, 2, {0, 1, 2, 0, 1, 2, 0, 1}, 2).Build();
     B.resize(B.size() - 3); // end code, terminator and a data byte gone
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, B));
     EXPECT_EQ(G.Status(), 0);
     ASSERT_EQ(G.FrameCount(), 1);
@@ -608,7 +608,7 @@ TEST(Decoder, FailedLoadLeavesThePictureSizeAsItWas) {
 TEST(Decoder, LoneLastByteEndsTheScan) {
     Bytes B = OneFrame();
     B.back() = 0x21; // no trailer, one stray byte
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, B));
     EXPECT_EQ(G.FrameCount(), 1);
 }
@@ -617,7 +617,7 @@ TEST(Decoder, StrayBytesBetweenBlocksAreDroppedInPairs) {
     GIFRecipe R;
     R.Header().Screen(2, 2, Four).Byte(0x00).Byte(0x2C);
     SmallImage(R).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(G.FrameCount(), 1);
 }
@@ -626,7 +626,7 @@ TEST(Decoder, LocalColorTableAndShortLocalTable) {
     GIFRecipe R;
     R.Header().Screen(2, 2, Four);
     R.Image(0, 0, 2, 2, {0, 1, 2, 3}, 2, false, {{1, 2, 3}, {4, 5, 6}}, 3).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     const TGIFFrame& F = *G.Frames(1);
     EXPECT_TRUE(F.HasLocalColorTable);
@@ -638,7 +638,7 @@ TEST(Decoder, LocalColorTableAndShortLocalTable) {
 }
 
 TEST(Decoder, GlobalTableIsClearedBetweenLoads) {
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, OneFrame()));
     EXPECT_EQ(G.GlobalColorTable()[0], (TRGBTriple{255, 0, 0}));
     GIFRecipe R;
@@ -657,7 +657,7 @@ TEST(Decoder, MemoryBudget) {
     {
         GIFRecipe R;
         R.Header().Screen(60000, 60000, Four);
-        TGIFImage G;
+        TGIFPicture G;
         EXPECT_FALSE(Load(G, SmallImage(R).Trailer().Build()));
         EXPECT_EQ(G.Status(), 3);
     }
@@ -667,7 +667,7 @@ TEST(Decoder, MemoryBudget) {
         R.Header().Screen(2, 2, Four);
         SmallImage(R);
         R.Image(0, 0, 200, 200, Bytes(200 * 200, 1), 2).Trailer();
-        TGIFImage G;
+        TGIFPicture G;
         G.SetMemoryBudget(100000);
         ASSERT_TRUE(Load(G, R.Build()));
         EXPECT_EQ(G.FrameCount(), 1);
@@ -682,7 +682,7 @@ TEST(Decoder, MemoryBudget) {
         R.Header().Screen(2, 2, Four);
         SmallImage(R);
         SmallImage(R, 60000, 60000).Trailer();
-        TGIFImage G;
+        TGIFPicture G;
         ASSERT_TRUE(Load(G, R.Build()));
         EXPECT_EQ(G.FrameCount(), 1);
         EXPECT_EQ(G.ImageWidth(), 2);
@@ -697,7 +697,7 @@ TEST(Decoder, MemoryBudget) {
             R.Raw(One.Build());
         }
         R.Trailer();
-        TGIFImage G;
+        TGIFPicture G;
         G.SetMemoryBudget(4u << 20);
         ASSERT_TRUE(Load(G, R.Build()));
         EXPECT_LT(G.FrameCount(), 40);
@@ -756,7 +756,7 @@ public:
 };
 
 TEST(Decoder, SourceOf2GiBOrMoreIsRefused) {
-    TGIFImage G;
+    TGIFPicture G;
     HugeStream S;
     EXPECT_FALSE(G.LoadFromStream(S));
     EXPECT_EQ(G.Status(), 3);
@@ -766,16 +766,16 @@ TEST(Decoder, LoadReadsTheWholeStreamFromItsStart) {
     const Bytes B = OneFrame();
     TMemoryStream S(B.data(), B.size());
     S.SetPosition(10);
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(G.LoadFromStream(S));
     EXPECT_EQ(G.DataStream().Content(), B);
 }
 
 TEST(Decoder, LoadAndClearFromInsideOnProgressDoNothing) {
-    TGIFImage G;
+    TGIFPicture G;
     const Bytes B = OneFrame();
     int Calls = 0;
-    G.OnProgress = [&](TGIFImage& Sender, int32_t, int32_t, int32_t, bool&) {
+    G.OnProgress = [&](TGIFPicture& Sender, int32_t, int32_t, int32_t, bool&) {
         ++Calls;
         EXPECT_FALSE(Sender.LoadFromBuffer(B.data(), B.size()));
         Sender.Clear();
@@ -790,13 +790,13 @@ TEST(Decoder, LoadAndClearFromInsideOnProgressDoNothing) {
 }
 
 TEST(Decoder, ChangeEventsFireOnceAroundTheFirstDraw) {
-    TGIFImage G;
+    TGIFPicture G;
     std::string Log;
-    G.OnChanging = [&](TGIFImage& S) {
+    G.OnChanging = [&](TGIFPicture& S) {
         Log += "changing;";
         EXPECT_FALSE(S.Empty());
     };
-    G.OnChange = [&](TGIFImage& S) {
+    G.OnChange = [&](TGIFPicture& S) {
         Log += "change;";
         EXPECT_EQ(S.ComposedImage()->Pixel(1, 0), 0x00FF00u);
     };
@@ -805,8 +805,8 @@ TEST(Decoder, ChangeEventsFireOnceAroundTheFirstDraw) {
 }
 
 TEST(Decoder, HandlerThatThrowsNeverReachesTheCaller) {
-    TGIFImage G;
-    G.OnProgress = [](TGIFImage&, int32_t, int32_t, int32_t, bool&) { throw 42; };
+    TGIFPicture G;
+    G.OnProgress = [](TGIFPicture&, int32_t, int32_t, int32_t, bool&) { throw 42; };
     EXPECT_FALSE(Load(G, OneFrame()));
     EXPECT_TRUE(G.Empty());
 }

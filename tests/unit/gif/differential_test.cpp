@@ -1,7 +1,7 @@
 // The production image-data decoder against the reference reading on random inputs: random
 // code streams (clears, end codes, codes past the table, widths following the decoder),
 // random re-chunking, truncation and byte damage, random sizes and interlacing.
-#include "gif/GIFImage.h"
+#include "gif/picture.h"
 #include "helpers.h"
 
 #include <gtest/gtest.h>
@@ -246,7 +246,7 @@ TEST(Differential, MultiFrameFilesThroughTheControl) {
                 break;
             }
         }
-        TGIFImage G;
+        TGIFPicture G;
         const bool Ok = G.LoadFromBuffer(File.data(), File.size());
         ASSERT_EQ(Ok, !Want.empty()) << "case " << Case;
         ASSERT_EQ(G.FrameCount(), static_cast<int32_t>(Want.size())) << "case " << Case;

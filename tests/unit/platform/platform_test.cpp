@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
+#include <vector>
+
 namespace quillop::platform {
 namespace {
 
@@ -86,6 +90,83 @@ TEST(SimLoop, ProcessMessagesRunsWhatArrivesMeanwhileAndRunStopsAtQuit) {
     loop.Run();
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(loop.Pending(), 1u);
+}
+
+TEST(SimLoop, TimersFollowTheVirtualClockLikeWindowsTimers) {
+    sim::World world;
+    std::vector<std::string> got;
+    auto window = world.loop.AllocateHWnd(
+        [&](WindowHandle, unsigned message, std::uintptr_t id, std::intptr_t) -> std::intptr_t {
+            got.push_back(std::to_string(message) + "/" + std::to_string(id) + "@" +
+                          std::to_string(world.system.Now()));
+            return 0;
+        });
+    const WindowHandle w = window->Handle();
+    EXPECT_TRUE(world.loop.SetTimer(w, 1, 5)); // raised to 10
+    EXPECT_TRUE(world.loop.SetTimer(w, 2, 25));
+    world.loop.RunFor(30);
+    EXPECT_EQ(got, (std::vector<std::string>{"275/1@10", "275/1@20", "275/2@25", "275/1@30"}));
+    got.clear();
+    // Periods missed while no messages are processed come as one message.
+    world.system.Advance(100);
+    world.loop.ProcessMessages();
+    EXPECT_EQ(got, (std::vector<std::string>{"275/1@130", "275/2@130"}));
+    EXPECT_TRUE(world.loop.KillTimer(w, 1));
+    EXPECT_FALSE(world.loop.KillTimer(w, 1));
+    world.loop.FailSetTimer(true);
+    EXPECT_FALSE(world.loop.SetTimer(w, 1, 10));
+    world.loop.FailSetTimer(false);
+    window.reset(); // takes its timers with it
+    EXPECT_EQ(world.loop.Timers(), 0u);
+    EXPECT_FALSE(world.loop.SetTimer(w, 1, 10));
+    const std::string h = std::to_string(w);
+    EXPECT_EQ(world.loop.Calls(), (std::vector<std::string>{
+                                      "AllocateHWnd -> " + h,
+                                      "SetTimer(" + h + ", 1, 5) -> 1",
+                                      "SetTimer(" + h + ", 2, 25) -> 1",
+                                      "KillTimer(" + h + ", 1) -> 1",
+                                      "KillTimer(" + h + ", 1) -> 0",
+                                      "SetTimer(" + h + ", 1, 10) -> 0",
+                                      "DeallocateHWnd(" + h + ")",
+                                      "SetTimer(" + h + ", 1, 10) -> 0",
+                                  }));
+}
+
+TEST(SimLoop, SendFromAnotherThreadRunsOnTheLoopsThreadAndWaits) {
+    sim::World world;
+    const auto ui = std::this_thread::get_id();
+    std::vector<std::string> order;
+    bool sent = false;
+    std::thread worker = world.system.StartThread([&] {
+        sent = world.loop.Send([&] {
+            EXPECT_EQ(std::this_thread::get_id(), ui);
+            order.push_back("sent");
+        });
+        order.push_back("after");
+    });
+    world.system.Settle(); // the worker now waits in Send
+    EXPECT_EQ(world.loop.Pending(), 1u);
+    EXPECT_EQ(order, std::vector<std::string>{});
+    world.loop.ProcessMessages(); // runs it, then lets the worker run on to its end
+    EXPECT_EQ(order, (std::vector<std::string>{"sent", "after"}));
+    EXPECT_TRUE(sent);
+    worker.join();
+    // On the loop's own thread it runs at once.
+    EXPECT_TRUE(world.loop.Send([&] { order.push_back("direct"); }));
+    EXPECT_EQ(order.back(), "direct");
+}
+
+TEST(SimLoop, SendStillWaitingWhenTheLoopGoesReturnsFalse) {
+    sim::System system;
+    bool sent = true;
+    std::thread worker;
+    {
+        sim::Loop loop(system);
+        worker = system.StartThread([&] { sent = loop.Send([] { ADD_FAILURE() << "ran"; }); });
+        system.Settle();
+    }
+    worker.join();
+    EXPECT_FALSE(sent);
 }
 
 TEST(SimMessageBoxes, RecordsFixedCaptionsAndAnswersFromTheScript) {
