@@ -301,9 +301,9 @@ TEST(Decoder, ProgressInsideImageOnlyPast100000Pixels) {
         R.Image(0, 0, static_cast<uint16_t>(C.W), static_cast<uint16_t>(C.H),
                 Bytes(static_cast<size_t>(C.W * C.H), 1), 2)
             .Trailer();
-        TGIFImage G;
+        TGIFPicture G;
         size_t Calls = 0;
-        G.OnProgress = [&](TGIFImage&, int32_t, int32_t, int32_t, bool&) { ++Calls; };
+        G.OnProgress = [&](TGIFPicture&, int32_t, int32_t, int32_t, bool&) { ++Calls; };
         ASSERT_TRUE(Load(G, R.Build()));
         EXPECT_EQ(Calls, C.Calls) << C.W << " x " << C.H;
     }
@@ -512,7 +512,7 @@ TEST(Decoder, CodeSizeTwelveFrameDecodesAndTheScanGoesOn) {
     R.Header().Screen(2, 2, Four);
     SmallImage(R).ImageDescriptor(0, 0, 2, 2).Codes(12, CodesOfWidth({4096, 3, 2, 1, 0, 4097}, 13));
     SmallImage(R).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(G.Status(), 0);
     ASSERT_EQ(G.FrameCount(), 3);
@@ -556,7 +556,7 @@ TEST(Decoder, FirstSubBlockCutShortStillGivesItsPixels) {
     GIFRecipe R;
     R.Header().Screen(2, 2, Four).ImageDescriptor(0, 0, 2, 2).Byte(2).Byte(10);
     R.Raw(PackCodes({{4, 3}, {1, 3}, {2, 3}, {3, 3}, {1, 4}, {5, 4}}));
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(G.Status(), 0);
     ASSERT_EQ(G.FrameCount(), 1);
@@ -575,7 +575,7 @@ TEST(Decoder, FileEndingInsideALocalColorTableKeepsTheFrame) {
         for (size_t I = 0; I < C.TableBytes; ++I) {
             B.push_back(static_cast<uint8_t>(0x40 + I));
         }
-        TGIFImage G;
+        TGIFPicture G;
         ASSERT_TRUE(Load(G, B)) << C.What;
         EXPECT_EQ(G.Status(), 0) << C.What;
         ASSERT_EQ(G.FrameCount(), 1) << C.What;
@@ -595,7 +595,7 @@ TEST(Decoder, FileEndingInsideALocalColorTableKeepsTheFrame) {
 TEST(Decoder, FailedLoadLeavesThePictureSizeAsItWas) {
     GIFRecipe R;
     R.Header().Screen(10, 10, Four).Image(0, 0, 10, 10, Bytes(100, 1), 2).Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, R.Build()));
     GIFRecipe NoImage;
     NoImage.Header().Screen(20, 30, Four).Trailer();
@@ -713,7 +713,7 @@ TEST(Decoder, MemoryUsedCountsEveryBuffer) {
     Opaque.Header().Screen(2, 2, Four);
     GIFRecipe Transparent;
     Transparent.Header().Screen(2, 2, Four).GraphicControl(0, true, 3);
-    TGIFImage G;
+    TGIFPicture G;
     ASSERT_TRUE(Load(G, SmallImage(Opaque).Trailer().Build()));
     // Frame: 54 + 4 x 4 palette + 2 rows of 4 = 78; composed: 2 rows of 8 = 16.
     EXPECT_EQ(G.MemoryUsed(), 94u);
@@ -736,7 +736,7 @@ TEST(Decoder, BudgetCountsTheDecodersWorkingBuffer) {
         R.Raw(One.Build());
     }
     R.Trailer();
-    TGIFImage G;
+    TGIFPicture G;
     G.SetMemoryBudget(4u << 20);
     ASSERT_TRUE(Load(G, R.Build()));
     EXPECT_EQ(G.FrameCount(), 5);
