@@ -225,10 +225,16 @@ bool TTimerThread::Finished() const {
 }
 
 void TTimerThread::WaitWhilePaused(std::unique_lock<platform::ThreadSync>& Lock) {
-    while (FSuspended && !FTerminated) {
-        FSync->Wait(platform::kInfinite);
+    for (;;) {
+        while (FSuspended && !FTerminated) {
+            FSync->Wait(platform::kInfinite);
+        }
+        if (FTerminated || FPriority == FApplied) {
+            return;
+        }
+        // The lock is let go meanwhile: a pause may come in, so look again.
+        ApplyPriority(Lock);
     }
-    ApplyPriority(Lock);
 }
 
 void TTimerThread::ApplyPriority(std::unique_lock<platform::ThreadSync>& Lock) {

@@ -59,8 +59,9 @@ class TTimerThread;
 
 using TTimerEvent = std::function<void(TTimerEx& Sender)>;
 
-// Runs a handler and shows an error it raises in the application's error box; the program
-// passes ui::Application::Dispatch, the one error boundary.
+// Runs a handler and shows an error it raises in the application's error box, letting no error
+// escape (ticks run inside window procedures); the program passes ui::Application::Dispatch,
+// the one error boundary.
 using TDispatchEvent = std::function<void(const std::function<void()>& Handler)>;
 
 // A resource of the system ran out ("No More Timers Available").
@@ -102,7 +103,8 @@ public:
     bool Active() const;
 
     // The tick: calls OnTimer with this timer as sender when Enabled is true and OnTimer is
-    // set at this moment; otherwise does nothing.
+    // set at this moment; otherwise does nothing. A derived class that replaces it disables the
+    // timer in its own destructor: the base stops ticking only after the derived part is gone.
     virtual void Fire();
 
 private:

@@ -104,7 +104,7 @@ void TGIFImage::DrawBitmap(const TBitmap& Bitmap, platform::Canvas& DC, const TR
     std::uintptr_t OldPalette = 0;
     const bool HasPalette = Bitmap.BitCount() == 8 && !Bitmap.Palette().empty();
     if (HasPalette) {
-        OldPalette = DC.SelectPalette(Colors.data(), static_cast<int>(Colors.size()));
+        OldPalette = DC.SelectPalette(Colors.data(), static_cast<int>(Colors.size()), true);
     }
     struct PaletteBack {
         platform::Canvas& DC;

@@ -82,9 +82,11 @@ public:
     virtual Point GetBrushOrg() const = 0;
     virtual void SetBrushOrg(Point origin) = 0;
 
-    // A logical palette of the colours (0x00RRGGBB) selected as a background palette and
-    // realised; RestorePalette with the returned token selects the previous one back.
-    virtual std::uintptr_t SelectPalette(const std::uint32_t* colors, int count) = 0;
+    // A logical palette of the colours (0x00RRGGBB) selected (as a background palette when
+    // `background`) and realised; RestorePalette with the returned token selects the previous
+    // one back.
+    virtual std::uintptr_t SelectPalette(const std::uint32_t* colors, int count,
+                                         bool background) = 0;
     virtual void RestorePalette(std::uintptr_t previous) = 0;
 
     virtual void IntersectClipRect(const Rect& rect) = 0;

@@ -186,7 +186,7 @@ int SoftwareCanvas::SetStretchBltMode(int mode) {
     return std::exchange(state_.stretch_mode, mode);
 }
 
-std::uintptr_t SoftwareCanvas::SelectPalette(const std::uint32_t*, int) {
+std::uintptr_t SoftwareCanvas::SelectPalette(const std::uint32_t*, int, bool) {
     ++palettes_selected_;
     return std::exchange(palette_, static_cast<std::uintptr_t>(palettes_selected_));
 }

@@ -58,7 +58,7 @@ public:
     int GetStretchBltMode() const override { return state_.stretch_mode; }
     Point GetBrushOrg() const override { return state_.brush_org; }
     void SetBrushOrg(Point origin) override { state_.brush_org = origin; }
-    std::uintptr_t SelectPalette(const std::uint32_t* colors, int count) override;
+    std::uintptr_t SelectPalette(const std::uint32_t* colors, int count, bool background) override;
     void RestorePalette(std::uintptr_t previous) override;
     void IntersectClipRect(const platform::Rect& rect) override;
     platform::Rect ClipBox() const override;

@@ -279,7 +279,8 @@ bool FormPeer::RealiseGraphicsPalette() {
         std::unique_ptr<GdiCanvas> canvas = GdiCanvas::ForWindow(Window());
         if (!canvas)
             return false;
-        canvas->SelectPalette(colors->data(), static_cast<int>(colors->size()));
+        // The window with the focus realises its palette in the foreground.
+        canvas->SelectPalette(colors->data(), static_cast<int>(colors->size()), false);
         canvas->RestorePalette(0);
         InvalidateRect(Window(), nullptr, FALSE);
         return true;

@@ -115,7 +115,7 @@ void GdiCanvas::SetBrushOrg(Point origin) {
     SetBrushOrgEx(dc_, origin.x, origin.y, nullptr);
 }
 
-std::uintptr_t GdiCanvas::SelectPalette(const std::uint32_t* colors, int count) {
+std::uintptr_t GdiCanvas::SelectPalette(const std::uint32_t* colors, int count, bool background) {
     if (count <= 0 || count > 256)
         return 0;
     struct {
@@ -131,7 +131,8 @@ std::uintptr_t GdiCanvas::SelectPalette(const std::uint32_t* colors, int count) 
     OwnedGdiObject palette(CreatePalette(reinterpret_cast<const LOGPALETTE*>(&log)));
     if (!palette)
         return 0;
-    HPALETTE old = ::SelectPalette(dc_, static_cast<HPALETTE>(palette.Get()), TRUE);
+    HPALETTE old =
+        ::SelectPalette(dc_, static_cast<HPALETTE>(palette.Get()), background ? TRUE : FALSE);
     RealizePalette(dc_);
     palettes_.push_back(std::move(palette));
     return reinterpret_cast<std::uintptr_t>(old);

@@ -35,7 +35,7 @@ public:
     int GetStretchBltMode() const override;
     Point GetBrushOrg() const override;
     void SetBrushOrg(Point origin) override;
-    std::uintptr_t SelectPalette(const std::uint32_t* colors, int count) override;
+    std::uintptr_t SelectPalette(const std::uint32_t* colors, int count, bool background) override;
     void RestorePalette(std::uintptr_t previous) override;
     void IntersectClipRect(const platform::Rect& rect) override;
     platform::Rect ClipBox() const override;

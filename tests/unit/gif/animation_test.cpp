@@ -351,6 +351,11 @@ TEST(Control, DefaultsGraphicAndAssignment) {
     R.GraphicControl(1, false, 0, 10).Image(0, 0, 5, 4, Bytes(20, 7), 4).Trailer();
     ASSERT_TRUE(A.LoadFromBuffer(R.Build().data(), R.Build().size()));
 
+    // AutoSize switched on with a picture loaded: the picture's size at once, place kept.
+    A.SetBounds({7, 8, 105, 105});
+    A.SetAutoSize(true);
+    EXPECT_EQ(A.GetBounds(), (ui::Bounds{7, 8, 5, 4}));
+
     // To a bitmap: frame 1's own image at its own size.
     TBitmap B;
     A.AssignTo(B);

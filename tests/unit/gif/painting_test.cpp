@@ -7,6 +7,7 @@
 #include "gif/GIFImage.h"
 #include "gif/gif_recipe.h"
 #include "ui/form.h"
+#include "ui/group_box.h"
 
 #include <gtest/gtest.h>
 
@@ -419,6 +420,38 @@ TEST_F(OnForm, PaintMessageInvalidatesWhenTheOpaqueFlagChanges) {
     Peer().PaintInvalid();
     EXPECT_EQ(At(0, 0), Rgb(IndexAt(0, 0)));
     EXPECT_EQ(At(11, 0), platform::sim::sim_system_color(platform::kColorBtnFace));
+}
+
+TEST(GraphicControls, InsideAGroupBoxPaintAtTheSumOfThePositions) {
+    platform::sim::World World;
+    platform::sim::PeerFactory Peers(World.desktop);
+    ui::Form Form("Form1");
+    ui::GroupBox Box("Box", &Form);
+    TGIFImage G("GIFImage1", &Box);
+    Form.SetClientWidth(40);
+    Form.SetClientHeight(30);
+    Box.SetBounds({10, 5, 25, 20});
+    G.SetBounds({2, 3, 6, 4});
+    Form.AddComponent(Box);
+    Form.AddComponent(G);
+    Form.Realise(Peers);
+    const Bytes File = Picture(6, 4);
+    ASSERT_TRUE(G.LoadFromBuffer(File.data(), File.size()));
+    EXPECT_EQ(G.SurfaceBounds(), (platform::Rect{12, 8, 18, 12}));
+    auto& Peer = *dynamic_cast<platform::sim::FormPeer*>(Form.GetPeer());
+    Peer.ClientSurface().Resize(40, 30, kBack);
+    G.Repaint();
+    SoftwareCanvas View(Peer.ClientSurface());
+    EXPECT_EQ(Diff(View,
+                   [](int X, int Y) {
+                       const bool In = X >= 12 && X < 18 && Y >= 8 && Y < 12;
+                       return In ? Rgb(IndexAt(X - 12, Y - 8)) : kBack;
+                   }),
+              "");
+    // Moving it invalidates where it was and where it is.
+    Peer.PaintInvalid();
+    G.SetLeft(20);
+    EXPECT_EQ(Peer.InvalidArea(), (platform::Rect{12, 8, 36, 12}));
 }
 
 TEST_F(OnForm, SettersInvalidateAndLoadsAndVisibilityPostPaletteNotices) {

@@ -67,6 +67,8 @@ TEST(TTimerEx, DefaultsAndPriorityTable) {
     // Create makes the hidden window and starts nothing.
     EXPECT_EQ(f.world.loop.Calls(), (std::vector<std::string>{"AllocateHWnd -> " + f.W()}));
 
+    EXPECT_THROW(TTimerEx(f.world.services, nullptr), std::invalid_argument);
+
     const std::pair<TThreadPriority, int> table[] = {
         {tpIdle, -15}, {tpLowest, -2}, {tpLower, -1},        {tpNormal, 0},
         {tpHigher, 1}, {tpHighest, 2}, {tpTimeCritical, 15},
@@ -107,6 +109,7 @@ TEST(TTimerEx, FireCallsTheHandlerOnlyWhileEnabledWithAHandler) {
 class TCountingTimer : public TTimerEx {
 public:
     using TTimerEx::TTimerEx;
+    ~TCountingTimer() override { SetEnabled(false); }
     void Fire() override { ++Fired; }
     std::atomic<int> Fired{0};
 };
