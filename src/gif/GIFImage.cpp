@@ -28,6 +28,10 @@ protected:
         }
     }
     void Changing() override { Owner.Changing(); }
+    // A handler, or a class derived from the control that may override Changing.
+    bool ChangingObserved() const override {
+        return static_cast<bool>(Owner.OnChanging) || typeid(Owner) != typeid(TGIFImage);
+    }
     void Change() override { Owner.Change(); }
     void Invalidate() override { Owner.Invalidate(); }
     void Composed() override {

@@ -1,6 +1,7 @@
 #include "gif/bitmap.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -41,7 +42,7 @@ uint64_t DIBRowSize(int64_t Width, int BitCount) {
     return ((Bits + 31) / 32) * 4;
 }
 
-bool TBitmap::Create(int32_t Width, int32_t Height, int BitCount) {
+bool TBitmap::Allocate(int32_t Width, int32_t Height, int BitCount) {
     Reset();
     const uint64_t Row = DIBRowSize(Width, BitCount);
     // The size must fit the address space as well (32-bit builds).
@@ -49,8 +50,9 @@ bool TBitmap::Create(int32_t Width, int32_t Height, int BitCount) {
     if (Row == 0 || Height <= 0 || Row * static_cast<uint64_t>(Height) > Limit) {
         return false;
     }
-    Buffer.assign(static_cast<size_t>(Row * static_cast<uint64_t>(Height)), 0);
-    Pixels = Buffer.data();
+    BufferSize = static_cast<size_t>(Row * static_cast<uint64_t>(Height));
+    Buffer = std::make_unique_for_overwrite<uint8_t[]>(BufferSize);
+    Pixels = Buffer.get();
     W = Width;
     H = Height;
     Bits = BitCount;
@@ -58,8 +60,21 @@ bool TBitmap::Create(int32_t Width, int32_t Height, int BitCount) {
     return true;
 }
 
+bool TBitmap::Create(int32_t Width, int32_t Height, int BitCount) {
+    if (!Allocate(Width, Height, BitCount)) {
+        return false;
+    }
+    std::memset(Pixels, 0, BufferSize);
+    return true;
+}
+
+bool TBitmap::CreateUninitialized(int32_t Width, int32_t Height, int BitCount) {
+    return Allocate(Width, Height, BitCount);
+}
+
 void TBitmap::Reset() {
-    std::vector<uint8_t>().swap(Buffer);
+    Buffer.reset();
+    BufferSize = 0;
     Pixels = nullptr;
     W = H = 0;
     Bits = 0;
@@ -75,22 +90,23 @@ TBitmap& TBitmap::operator=(TBitmap&& Other) noexcept {
     if (this != &Other) {
         // The pixel pointer points into the buffer, which keeps its address when moved.
         Buffer = std::move(Other.Buffer);
+        BufferSize = std::exchange(Other.BufferSize, 0);
         Pixels = std::exchange(Other.Pixels, nullptr);
         W = std::exchange(Other.W, 0);
         H = std::exchange(Other.H, 0);
         Bits = std::exchange(Other.Bits, 0);
         RowBytes = std::exchange(Other.RowBytes, 0);
         Colors = std::move(Other.Colors);
-        Other.Buffer.clear();
         Other.Colors.clear();
     }
     return *this;
 }
 
-void TBitmap::AdoptBMP(std::vector<uint8_t> File, size_t PixelOffset, int32_t Width, int32_t Height,
-                       int BitCount, std::vector<TRGBQuad> Palette) {
+void TBitmap::AdoptBMP(std::unique_ptr<uint8_t[]> File, size_t FileSize, size_t PixelOffset,
+                       int32_t Width, int32_t Height, int BitCount, std::vector<TRGBQuad> Palette) {
     Buffer = std::move(File);
-    Pixels = Buffer.data() + PixelOffset;
+    BufferSize = FileSize;
+    Pixels = Buffer.get() + PixelOffset;
     W = Width;
     H = Height;
     Bits = BitCount;
@@ -127,14 +143,15 @@ uint32_t TBitmap::Color(int32_t X, int32_t Y) const {
     }
 }
 
-std::vector<uint8_t> MakeBMP(int32_t Width, int32_t Height, int BitCount,
-                             const std::vector<TRGBQuad>& Palette, const uint8_t* Rows,
-                             size_t RowsSize) {
+namespace {
+
+// Writes the file header, information header and palette; returns the pixel part's offset.
+size_t WriteBMPHeaders(uint8_t* P, int32_t Width, int32_t Height, int BitCount,
+                       const std::vector<TRGBQuad>& Palette) {
     const size_t Offset = FileHeaderSize + InfoHeaderSize + 4 * Palette.size();
     const size_t ImageSize =
         static_cast<size_t>(DIBRowSize(Width, BitCount)) * static_cast<size_t>(std::max(Height, 0));
-    std::vector<uint8_t> File(Offset + RowsSize, 0);
-    uint8_t* P = File.data();
+    std::memset(P, 0, FileHeaderSize + InfoHeaderSize);
     P[0] = 'B';
     P[1] = 'M';
     Put32(P + 2, static_cast<uint32_t>(Offset + ImageSize));
@@ -156,27 +173,24 @@ std::vector<uint8_t> MakeBMP(int32_t Width, int32_t Height, int BitCount,
         P[3] = 0;
         P += 4;
     }
-    if (Rows != nullptr && RowsSize > 0) {
-        std::memcpy(P, Rows, RowsSize);
-    }
-    return File;
+    return Offset;
 }
 
-bool BitmapFromDIB(TBitmap& Bitmap, std::vector<uint8_t> File) {
-    Bitmap.Reset();
-    if (File.size() < FileHeaderSize + InfoHeaderSize || File[0] != 'B' || File[1] != 'M') {
+// Checks a BMP file's headers; on success gives what the bitmap needs to adopt it.
+bool ParseBMP(const uint8_t* P, size_t FileSize, uint32_t& Offset, int32_t& Width, int32_t& Height,
+              int& BitCount, std::vector<TRGBQuad>& Palette) {
+    if (P == nullptr || FileSize < FileHeaderSize + InfoHeaderSize || P[0] != 'B' || P[1] != 'M') {
         return false;
     }
-    const uint8_t* P = File.data();
-    const uint32_t Offset = Get32(P + 10);
+    Offset = Get32(P + 10);
     const uint8_t* Info = P + FileHeaderSize;
     if (Get32(Info) != InfoHeaderSize) {
         return false;
     }
-    const auto Width = static_cast<int32_t>(Get32(Info + 4));
-    const auto Height = static_cast<int32_t>(Get32(Info + 8));
+    Width = static_cast<int32_t>(Get32(Info + 4));
+    Height = static_cast<int32_t>(Get32(Info + 8));
     const uint32_t Planes = Get16(Info + 12);
-    const int BitCount = static_cast<int>(Get16(Info + 14));
+    BitCount = static_cast<int>(Get16(Info + 14));
     const uint32_t Compression = Get32(Info + 16);
     uint32_t Used = Get32(Info + 32);
     if (Planes != 1 || Compression != 0 || (BitCount != 1 && BitCount != 8) || Width <= 0 ||
@@ -193,16 +207,67 @@ bool BitmapFromDIB(TBitmap& Bitmap, std::vector<uint8_t> File) {
     const uint64_t PaletteEnd = FileHeaderSize + InfoHeaderSize + 4ull * Used;
     const uint64_t Row = DIBRowSize(Width, BitCount);
     const uint64_t Size = Row * static_cast<uint64_t>(Height);
-    if (Offset < PaletteEnd || Offset > File.size() || File.size() - Offset < Size) {
+    if (Offset < PaletteEnd || Offset > FileSize || FileSize - Offset < Size) {
         return false; // missing or short pixel part
     }
-    std::vector<TRGBQuad> Palette(Used);
+    Palette.resize(Used);
     for (uint32_t I = 0; I < Used; ++I) {
         const uint8_t* Q = P + FileHeaderSize + InfoHeaderSize + 4 * I;
         Palette[I] = TRGBQuad{Q[0], Q[1], Q[2], 0};
     }
-    Bitmap.AdoptBMP(std::move(File), Offset, Width, Height, BitCount, std::move(Palette));
     return true;
+}
+
+} // namespace
+
+std::vector<uint8_t> MakeBMP(int32_t Width, int32_t Height, int BitCount,
+                             const std::vector<TRGBQuad>& Palette, const uint8_t* Rows,
+                             size_t RowsSize) {
+    std::vector<uint8_t> File(FileHeaderSize + InfoHeaderSize + 4 * Palette.size() + RowsSize, 0);
+    const size_t Offset = WriteBMPHeaders(File.data(), Width, Height, BitCount, Palette);
+    if (Rows != nullptr && RowsSize > 0) {
+        std::memcpy(File.data() + Offset, Rows, RowsSize);
+    }
+    return File;
+}
+
+TBMPFile MakeBMPFile(int32_t Width, int32_t Height, int BitCount,
+                     const std::vector<TRGBQuad>& Palette) {
+    TBMPFile F;
+    const uint64_t Row = DIBRowSize(Width, BitCount);
+    const uint64_t Limit = std::min<uint64_t>(uint64_t{1} << 40, SIZE_MAX / 2);
+    if (Row == 0 || Height <= 0 || Row * static_cast<uint64_t>(Height) > Limit) {
+        return F;
+    }
+    const size_t Headers = FileHeaderSize + InfoHeaderSize + 4 * Palette.size();
+    F.Size = Headers + static_cast<size_t>(Row * static_cast<uint64_t>(Height));
+    F.Bytes = std::make_unique_for_overwrite<uint8_t[]>(F.Size);
+    F.PixelOffset = WriteBMPHeaders(F.Bytes.get(), Width, Height, BitCount, Palette);
+    return F;
+}
+
+bool BitmapFromDIB(TBitmap& Bitmap, TBMPFile File) {
+    Bitmap.Reset();
+    uint32_t Offset = 0;
+    int32_t Width = 0, Height = 0;
+    int BitCount = 0;
+    std::vector<TRGBQuad> Palette;
+    if (!ParseBMP(File.Bytes.get(), File.Size, Offset, Width, Height, BitCount, Palette)) {
+        return false;
+    }
+    Bitmap.AdoptBMP(std::move(File.Bytes), File.Size, Offset, Width, Height, BitCount,
+                    std::move(Palette));
+    return true;
+}
+
+bool BitmapFromDIB(TBitmap& Bitmap, std::vector<uint8_t> File) {
+    TBMPFile F;
+    F.Size = File.size();
+    F.Bytes = std::make_unique_for_overwrite<uint8_t[]>(F.Size);
+    if (F.Size > 0) {
+        std::memcpy(F.Bytes.get(), File.data(), F.Size);
+    }
+    return BitmapFromDIB(Bitmap, std::move(F));
 }
 
 namespace {
@@ -246,11 +311,44 @@ uint32_t Combine(uint32_t Rop, uint32_t D, uint32_t S) {
 // palette: black.
 void PaletteLookup(const TBitmap& Source, uint32_t (&Lookup)[256]) {
     const auto& Pal = Source.Palette();
-    for (size_t I = 0; I < 256; ++I) {
-        uint32_t C = I < Pal.size() ? QuadColor(Pal[I]) : 0;
-        uint8_t B[4] = {static_cast<uint8_t>(C), static_cast<uint8_t>(C >> 8),
-                        static_cast<uint8_t>(C >> 16), 0};
+    const size_t N = std::min<size_t>(Pal.size(), 256);
+    for (size_t I = 0; I < N; ++I) {
+        const uint8_t B[4] = {Pal[I].Blue, Pal[I].Green, Pal[I].Red, 0};
         std::memcpy(&Lookup[I], B, 4);
+    }
+    std::memset(Lookup + N, 0, 4 * (256 - N));
+}
+
+// Dst gets the colours of N 8-bit indices, two pixels per 8-byte store (the stores go straight
+// to Dst: a gathered array read back wider than it was written stalls the store forwarding).
+inline void IndicesToColors(uint8_t* Dst, const uint8_t* Src, int64_t N,
+                            const uint32_t (&Lookup)[256]) {
+    int64_t I = 0;
+    for (; I + 8 <= N; I += 8) {
+        __builtin_prefetch(Src + I + 256);
+#pragma GCC unroll 4
+        for (int K = 0; K < 8; K += 2) {
+            const uint64_t Lo = Lookup[Src[I + K]], Hi = Lookup[Src[I + K + 1]];
+            const uint64_t Pair =
+                std::endian::native == std::endian::little ? Lo | (Hi << 32) : (Lo << 32) | Hi;
+            std::memcpy(Dst + 4 * (I + K), &Pair, 8);
+        }
+    }
+    for (; I < N; ++I) {
+        std::memcpy(Dst + 4 * I, &Lookup[Src[I]], 4);
+    }
+}
+
+// Eight pixels of a transparent draw: where bit 7 - K of Bits is 0, pixel K takes its colour.
+inline void MaskedEight(uint8_t* Dst, const uint8_t* Src, uint32_t Bits,
+                        const uint32_t (&Lookup)[256]) {
+#pragma GCC unroll 8
+    for (int K = 0; K < 8; ++K) {
+        const uint32_t Keep = 0u - ((Bits >> (7 - K)) & 1u);
+        uint32_t D;
+        std::memcpy(&D, Dst + 4 * K, 4);
+        D = (Lookup[Src[K]] & ~Keep) | (D & Keep);
+        std::memcpy(Dst + 4 * K, &D, 4);
     }
 }
 
@@ -384,9 +482,7 @@ bool BitBlt(TBitmap& Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height,
             auto* DP = reinterpret_cast<uint8_t*>(Dest.Row(static_cast<int32_t>(DY) + j)) +
                        4 * static_cast<size_t>(x0);
             const uint8_t* SP = Source->Row(static_cast<int32_t>(SY) + j) + sx0;
-            for (int32_t i = 0; i < w; ++i) {
-                std::memcpy(DP + 4 * static_cast<size_t>(i), &Lookup[SP[i]], 4);
-            }
+            IndicesToColors(DP, SP, w, Lookup);
         }
         return true;
     }
@@ -439,6 +535,36 @@ bool BitBlt(TBitmap& Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height,
     return true;
 }
 
+void BlackWhereMasked(TBitmap& Dest, const TBitmap& Mask) {
+    if (Dest.BitCount() != 32 || Mask.BitCount() != 1 || Dest.Width() != Mask.Width() ||
+        Dest.Height() != Mask.Height()) {
+        return;
+    }
+    const int32_t W = Dest.Width();
+    for (int32_t Y = 0; Y < Dest.Height(); ++Y) {
+        uint8_t* D = Dest.Row(Y);
+        const uint8_t* M = Mask.Row(Y);
+        int32_t X = 0;
+        for (; X + 8 <= W; X += 8) {
+            const uint32_t Bits = M[X >> 3];
+            if (Bits == 0xFF) {
+                std::memset(D + 4 * static_cast<size_t>(X), 0, 32);
+            } else if (Bits != 0) {
+                for (int K = 0; K < 8; ++K) {
+                    if ((Bits >> (7 - K)) & 1) {
+                        std::memset(D + 4 * static_cast<size_t>(X + K), 0, 4);
+                    }
+                }
+            }
+        }
+        for (; X < W; ++X) {
+            if (GetBit(M, X)) {
+                std::memset(D + 4 * static_cast<size_t>(X), 0, 4);
+            }
+        }
+    }
+}
+
 bool MaskedDraw(TBitmap& Dest, int32_t X, int32_t Y, const TBitmap& Image, const TBitmap& Mask) {
     if (Dest.BitCount() != 32 || Image.BitCount() != 8 || Mask.BitCount() != 1 ||
         Mask.Width() != Image.Width() || Mask.Height() != Image.Height() || Image.IsEmpty()) {
@@ -470,19 +596,20 @@ bool MaskedDraw(TBitmap& Dest, int32_t X, int32_t Y, const TBitmap& Image, const
         while (i < W) {
             const int64_t x = SX + i;
             if ((x & 7) == 0 && i + 8 <= W) {
-                // Whole mask bytes: all transparent (skip) or all opaque (copy 8).
+                // Whole mask bytes: all transparent (skip), all opaque (copy 8), or mixed
+                // (one branch-free choice per pixel).
                 const uint8_t Bits = MP[x >> 3];
                 if (Bits == 0xFF) {
                     i += 8;
                     continue;
                 }
                 if (Bits == 0) {
-                    for (int k = 0; k < 8; ++k) {
-                        std::memcpy(DP + 4 * (i + k), &Lookup[SP[x + k]], 4);
-                    }
-                    i += 8;
-                    continue;
+                    IndicesToColors(DP + 4 * i, SP + x, 8, Lookup);
+                } else {
+                    MaskedEight(DP + 4 * i, SP + x, Bits, Lookup);
                 }
+                i += 8;
+                continue;
             }
             if (!((MP[x >> 3] >> (7 - (x & 7))) & 1)) {
                 std::memcpy(DP + 4 * i, &Lookup[SP[x]], 4);

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <vector>
 
 namespace quillop::gif {
@@ -33,6 +35,8 @@ public:
 
     // Allocates a zero-filled bitmap; false (and empty) when the size is not valid.
     bool Create(int32_t Width, int32_t Height, int BitCount);
+    // The same without the fill: the caller writes every byte (row padding included).
+    bool CreateUninitialized(int32_t Width, int32_t Height, int BitCount);
     void Reset();
 
     bool IsEmpty() const { return W == 0 || H == 0; }
@@ -62,9 +66,10 @@ public:
     uint32_t Color(int32_t X, int32_t Y) const;
 
     // Takes over a complete in-memory BMP file and points the rows at its pixel part.
-    void AdoptBMP(std::vector<uint8_t> File, size_t PixelOffset, int32_t Width, int32_t Height,
-                  int BitCount, std::vector<TRGBQuad> Palette);
-    const std::vector<uint8_t>& Storage() const { return Buffer; }
+    void AdoptBMP(std::unique_ptr<uint8_t[]> File, size_t FileSize, size_t PixelOffset,
+                  int32_t Width, int32_t Height, int BitCount, std::vector<TRGBQuad> Palette);
+    // The bytes the bitmap holds: the BMP file it was loaded from, or its rows.
+    std::span<const uint8_t> Storage() const { return {Buffer.get(), BufferSize}; }
 
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
@@ -72,7 +77,10 @@ public:
     TBitmap& operator=(TBitmap&& Other) noexcept;
 
 private:
-    std::vector<uint8_t> Buffer;
+    bool Allocate(int32_t Width, int32_t Height, int BitCount);
+
+    std::unique_ptr<uint8_t[]> Buffer;
+    size_t BufferSize = 0;
     uint8_t* Pixels = nullptr;
     int32_t W = 0, H = 0;
     int Bits = 0;
@@ -88,9 +96,22 @@ std::vector<uint8_t> MakeBMP(int32_t Width, int32_t Height, int BitCount,
                              const std::vector<TRGBQuad>& Palette, const uint8_t* Rows,
                              size_t RowsSize);
 
+// An in-memory BMP file whose pixel part (RowsSize bytes at PixelOffset) is not filled yet.
+struct TBMPFile {
+    std::unique_ptr<uint8_t[]> Bytes;
+    size_t Size = 0;
+    size_t PixelOffset = 0;
+    uint8_t* Rows() { return Bytes.get() + PixelOffset; }
+};
+// The headers and palette of a BMP file of Width x Height; the caller writes every byte of the
+// rows (padding included) before loading it. Empty when the size is not valid.
+TBMPFile MakeBMPFile(int32_t Width, int32_t Height, int BitCount,
+                     const std::vector<TRGBQuad>& Palette);
+
 // Loads a bitmap from an in-memory BMP file (uncompressed, bottom-up, 1 or 8 bits per pixel).
 // False when the file is malformed or its pixel part is missing or short.
 bool BitmapFromDIB(TBitmap& Bitmap, std::vector<uint8_t> File);
+bool BitmapFromDIB(TBitmap& Bitmap, TBMPFile File);
 
 // Software raster operation: the rectangle (X, Y, Width, Height) of Dest, Y from the top,
 // combined with Source's rectangle at (SourceX, SourceY). Clipped to both bitmaps.
@@ -104,5 +125,9 @@ bool BitBlt(TBitmap& Dest, int32_t X, int32_t Y, int32_t Width, int32_t Height,
 // Image (8-bit) replaces Dest's, where it is 1 Dest stays. Gives exactly what Image kSrcInvert,
 // Mask kSrcAnd, Image kSrcInvert give one after the other. Clipped like BitBlt.
 bool MaskedDraw(TBitmap& Dest, int32_t X, int32_t Y, const TBitmap& Image, const TBitmap& Mask);
+
+// Black (0) into the pixels of Dest (32-bit) whose Mask bit (1-bit, same size) is 1; the others
+// are not touched. With a MaskedDraw of the same mask after it, every pixel is written once.
+void BlackWhereMasked(TBitmap& Dest, const TBitmap& Mask);
 
 } // namespace quillop::gif

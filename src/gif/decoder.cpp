@@ -225,15 +225,14 @@ bool TGIFDecoder::ReadFrame(TGIFFrame& F) {
         const TRGBTriple& C = (*F.ColorTable)[I];
         Palette[I] = TRGBQuad{C.Blue, C.Green, C.Red, 0};
     }
-    const size_t PixelBytes = static_cast<size_t>(*DIBBytes(W, H, 8));
-    std::vector<uint8_t> ImageBMP = MakeBMP(F.Width, F.Height, 8, Palette, nullptr, PixelBytes);
-    std::vector<uint8_t> MaskBMP;
+    // The rows are not zero-filled here: the decoder writes every byte of them.
+    TBMPFile ImageBMP = MakeBMPFile(F.Width, F.Height, 8, Palette);
+    TBMPFile MaskBMP;
     uint8_t* MaskRows = nullptr;
     if (F.Transparent) {
         const std::vector<TRGBQuad> Mono = {TRGBQuad{0, 0, 0, 0}, TRGBQuad{255, 255, 255, 0}};
-        const size_t MaskBytes = static_cast<size_t>(*DIBBytes(W, H, 1));
-        MaskBMP = MakeBMP(F.Width, F.Height, 1, Mono, nullptr, MaskBytes);
-        MaskRows = MaskBMP.data() + BMPHeaders + 8;
+        MaskBMP = MakeBMPFile(F.Width, F.Height, 1, Mono);
+        MaskRows = MaskBMP.Rows();
     }
     TImageParams Params;
     Params.Width = F.Width;
@@ -249,7 +248,7 @@ bool TGIFDecoder::ReadFrame(TGIFFrame& F) {
         G.Progress();
     };
     const bool Decoded = Decoder.Decode(Params, WS.Data(), static_cast<size_t>(WS.Size()), Position,
-                                        ImageBMP.data() + BMPHeaders + 4 * Colors, MaskRows, OnRow);
+                                        ImageBMP.Rows(), MaskRows, OnRow);
     WS.SetPosition(static_cast<int64_t>(Position));
     if (!Decoded) {
         throw EDropFrame{};
@@ -270,9 +269,20 @@ void TGIFDecoder::ComposeFirstFrame() {
     G.FComposedImage.reset();
     G.FComposedMask.reset();
     G.FComposedBytes = 0;
+    // Black is all zeros, so a fresh zero-filled picture is already filled black. When frame 1
+    // covers the whole picture, its draw writes every pixel it makes opaque, so only its
+    // transparent pixels need black: every pixel is written once (unless a handler of the
+    // change notice could look at the picture before that draw).
+    const TGIFFrame& First = *G.FFrames[0];
+    const bool FirstCovers = First.Left == 0 && First.Top == 0 && First.Width == G.FImageWidth &&
+                             First.Height == G.FImageHeight && !G.ChangingObserved();
     auto Image = std::make_unique<TBitmap>();
-    if (!Image->Create(G.FImageWidth, G.FImageHeight, 32)) {
+    if (!(FirstCovers ? Image->CreateUninitialized(G.FImageWidth, G.FImageHeight, 32)
+                      : Image->Create(G.FImageWidth, G.FImageHeight, 32))) {
         throw EReadError{};
+    }
+    if (FirstCovers && First.Transparent) {
+        BlackWhereMasked(*Image, First.Mask);
     }
     G.FComposedImage = std::move(Image);
     G.FComposedBytes =
@@ -280,7 +290,6 @@ void TGIFDecoder::ComposeFirstFrame() {
     G.FAnimated = G.FFrameCount > 1;
     G.FEmpty = false;
     G.Composed();
-    BitBlt(*G.FComposedImage, 0, 0, G.FImageWidth, G.FImageHeight, nullptr, 0, 0, kBlackness);
     if (G.FHasTransparency) {
         auto Mask = std::make_unique<TBitmap>();
         if (!Mask->Create(G.FImageWidth, G.FImageHeight, 1)) {
@@ -424,11 +433,8 @@ bool TGIFPicture::LoadFromStream(TStream& Stream) {
             if (Size >= MaxSourceSize || Size < 0) {
                 FStatus = GIFStatusIncomplete;
             } else {
-                std::vector<uint8_t> Copy(static_cast<size_t>(Size));
                 Stream.SetPosition(0);
-                const int64_t Got = Size > 0 ? Stream.Read(Copy.data(), Size) : 0;
-                FWorkStream.Assign(Copy.data(), static_cast<size_t>(std::max<int64_t>(Got, 0)));
-                Copy = {};
+                FWorkStream.ReadAll(Stream, Size);
                 Ok = DecodeGIF();
             }
         } catch (...) {

@@ -594,11 +594,14 @@ void TImageDataDecoder::Scatter(const TImageParams& Params, uint8_t* PixelRows,
         const int32_t Y = StoredRowToImageRow(K, H, Params.Interlaced);
         const int64_t RowStart = static_cast<int64_t>(K) * W;
         const int32_t N = static_cast<int32_t>(std::clamp<int64_t>(Stored - RowStart, 0, W));
-        const uint8_t* Src = Output.get() + Lead + RowStart;
+        // No output buffer yet when nothing was decoded (then N is 0 and Src is not read).
+        const uint8_t* Src = N > 0 ? Output.get() + Lead + RowStart : nullptr;
+        // The row's pixels, then zeros for those the data never reached and the padding.
+        uint8_t* P = PixelRows + PixelStride * static_cast<size_t>(H - 1 - Y);
         if (N > 0) {
-            std::memcpy(PixelRows + PixelStride * static_cast<size_t>(H - 1 - Y), Src,
-                        static_cast<size_t>(N));
+            std::memcpy(P, Src, static_cast<size_t>(N));
         }
+        std::memset(P + N, 0, PixelStride - static_cast<size_t>(N));
         if (!Params.Transparent || MaskRows == nullptr) {
             continue;
         }
@@ -622,6 +625,8 @@ void TImageDataDecoder::Scatter(const TImageParams& Params, uint8_t* PixelRows,
             const uint64_t Zero = (~T & 0x8080808080808080ull) >> 7;
             M[X >> 3] = static_cast<uint8_t>((Zero * 0x8040201008040201ull) >> 56);
         }
+        // Whole bytes are written above; the rest of the row is built on zeros.
+        std::memset(M + (X >> 3), 0, MaskStride - static_cast<size_t>(X >> 3));
         for (; X < N; ++X) {
             if (Src[X] == Index) {
                 M[X >> 3] = static_cast<uint8_t>(M[X >> 3] | (0x80 >> (X & 7)));

@@ -29,8 +29,9 @@ public:
     TImageDataDecoder();
 
     // Decodes the image data at Input[Position] (the minimum code size byte) into PixelRows
-    // (Height rows of DIBRowSize(Width, 8) bytes, bottom-up, zero-filled by the caller) and,
-    // when Params.Transparent, MaskRows (1-bit rows, zero-filled). Position ends after the
+    // (Height rows of DIBRowSize(Width, 8) bytes, bottom-up) and, when Params.Transparent,
+    // MaskRows (1-bit rows). Every byte of the rows is written, padding and pixels the data
+    // never reached included (0), so they need no fill beforehand. Position ends after the
     // image data. False when the code size is above 15: nothing decoded. An input that ends
     // before the code size byte decodes no pixel (all keep 0, and are transparent when the
     // image is).

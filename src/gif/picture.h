@@ -177,6 +177,9 @@ protected:
     virtual void ReportProgress(int32_t BytesProcessed, int32_t BytesToProcess,
                                 int32_t PercentageProcessed, bool& KeepOnProcessing);
     virtual void Changing();
+    // Whether anything called by Changing could look at the composed picture (the first
+    // frame's draw then follows a complete black fill).
+    virtual bool ChangingObserved() const { return static_cast<bool>(OnChanging); }
     virtual void Change();
     // Hooks for an owner: where the picture would be repainted (a load, a chosen frame), once
     // the composed picture of a load exists (before frame 1 is drawn), after a successful

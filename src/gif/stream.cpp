@@ -58,6 +58,17 @@ void TMemoryStream::Assign(const void* Data, size_t Size) {
     Pos = 0;
 }
 
+void TMemoryStream::ReadAll(TStream& Source, int64_t Size) {
+    if (&Source == this) {
+        Pos = 0; // already the content
+        return;
+    }
+    Bytes.resize(static_cast<size_t>(std::max<int64_t>(Size, 0)));
+    const int64_t Got = Size > 0 ? Source.Read(Bytes.data(), Size) : 0;
+    Bytes.resize(static_cast<size_t>(std::clamp<int64_t>(Got, 0, Size)));
+    Pos = 0;
+}
+
 void TBufferStream::SetPosition(int64_t Position) {
     Pos = ClampPosition(Position, Length);
 }

@@ -34,6 +34,8 @@ public:
     void Write(const void* Buffer, size_t Count);
     void Clear();
     void Assign(const void* Data, size_t Size);
+    // Replaces the content by up to Size bytes read from Source at its position.
+    void ReadAll(TStream& Source, int64_t Size);
 
     const uint8_t* Data() const { return Bytes.data(); }
     const std::vector<uint8_t>& Content() const { return Bytes; }

@@ -39,7 +39,12 @@ template <typename F> bool Slurp(const Bytes& File, F&& Use) {
 
 } // namespace
 
-std::optional<uint64_t> DecodeGiflib(const Bytes& File) {
+class Giflib : public Session {
+public:
+    std::optional<uint64_t> Decode(const Bytes& File) override;
+};
+
+std::optional<uint64_t> Giflib::Decode(const Bytes& File) {
     uint64_t Sum = 0;
     bool Ok = Slurp(File, [&](const GifFileType& Gif) {
         for (int I = 0; I < Gif.ImageCount; ++I) {
@@ -52,6 +57,10 @@ std::optional<uint64_t> DecodeGiflib(const Bytes& File) {
     if (!Ok)
         return std::nullopt;
     return Sum;
+}
+
+std::unique_ptr<Session> MakeGiflib() {
+    return std::make_unique<Giflib>();
 }
 
 std::optional<GifShape> GiflibShape(const Bytes& File) {

@@ -14,25 +14,33 @@ uint64_t Touch(const gif::TGIFPicture& Gif) {
     return uint64_t(D[0]) + D[N / 2] + D[N - 1];
 }
 
+class Ours : public Session {
+public:
+    explicit Ours(bool ComposeAll) : ComposeAll(ComposeAll) {}
+    std::optional<uint64_t> Decode(const Bytes& File) override {
+        if (!Gif.LoadFromBuffer(File.data(), File.size()))
+            return std::nullopt;
+        uint64_t Sum = Touch(Gif);
+        for (int32_t I = 2; ComposeAll && I <= Gif.FrameCount(); ++I) {
+            Gif.SetCurrentFrame(I);
+            Sum += Touch(Gif);
+        }
+        return Sum;
+    }
+
+private:
+    gif::TGIFPicture Gif;
+    bool ComposeAll;
+};
+
 } // namespace
 
-std::optional<uint64_t> DecodeOurs(const Bytes& File) {
-    gif::TGIFPicture Gif;
-    if (!Gif.LoadFromBuffer(File.data(), File.size()))
-        return std::nullopt;
-    return Touch(Gif);
+std::unique_ptr<Session> MakeOurs() {
+    return std::make_unique<Ours>(false);
 }
 
-std::optional<uint64_t> DecodeComposeOurs(const Bytes& File) {
-    gif::TGIFPicture Gif;
-    if (!Gif.LoadFromBuffer(File.data(), File.size()))
-        return std::nullopt;
-    uint64_t Sum = Touch(Gif);
-    for (int32_t I = 2; I <= Gif.FrameCount(); ++I) {
-        Gif.SetCurrentFrame(I);
-        Sum += Touch(Gif);
-    }
-    return Sum;
+std::unique_ptr<Session> MakeOursComposed() {
+    return std::make_unique<Ours>(true);
 }
 
 std::optional<int> OurFrameCount(const Bytes& File) {

@@ -9,7 +9,14 @@
 
 namespace quillop::bench {
 
-std::optional<uint64_t> DecodeStb(const Bytes& File) {
+namespace {
+
+class Stb : public Session {
+public:
+    std::optional<uint64_t> Decode(const Bytes& File) override;
+};
+
+std::optional<uint64_t> Stb::Decode(const Bytes& File) {
     int* Delays = nullptr;
     int W = 0, H = 0, Frames = 0, Channels = 0;
     stbi_uc* Pixels = stbi_load_gif_from_memory(File.data(), static_cast<int>(File.size()), &Delays,
@@ -21,6 +28,12 @@ std::optional<uint64_t> DecodeStb(const Bytes& File) {
     stbi_image_free(Pixels);
     std::free(Delays);
     return Sum;
+}
+
+} // namespace
+
+std::unique_ptr<Session> MakeStb() {
+    return std::make_unique<Stb>();
 }
 
 } // namespace quillop::bench

@@ -69,6 +69,51 @@ TEST(Composition, TransparentFirstFrameIsBlackAndMaskedWhereTransparent) {
     EXPECT_EQ(MaskOf(G.ComposedMask()), "0101\n1001\n");
 }
 
+// A transparent frame 1 that covers the whole screen is composed in one pass (black only where
+// it is transparent, its colours elsewhere): whole transparent mask bytes, mixed bytes, the
+// row's tail, and a row without any transparent pixel.
+TEST(Composition, TransparentFirstFrameCoveringTheScreen) {
+    Bytes Pixels;
+    const Bytes Row0 = {2, 2, 2, 2, 2, 2, 2, 2, 0, 2, 1, 2, 3, 2, 2, 0, 2};
+    const Bytes Row1 = {0, 1, 0, 1, 3, 3, 3, 3, 1, 1, 1, 1, 0, 0, 0, 0, 3};
+    Pixels.insert(Pixels.end(), Row0.begin(), Row0.end());
+    Pixels.insert(Pixels.end(), Row1.begin(), Row1.end());
+    GIFRecipe R;
+    R.Header().Screen(17, 2, Four).GraphicControl(0, true, 2);
+    R.Image(0, 0, 17, 2, Pixels, 2).Trailer();
+    TGIFPicture G;
+    ASSERT_TRUE(Load(G, R.Build()));
+    const uint32_t Colour[4] = {R_, G_, K_, W_};
+    std::vector<uint32_t> Want;
+    for (uint8_t P : Pixels) {
+        Want.push_back(Colour[P]);
+    }
+    EXPECT_EQ(Picture(G), Want);
+    EXPECT_EQ(MaskOf(G.ComposedMask()), "11111111010101101\n00000000000000000\n");
+}
+
+// A handler of the change notice before frame 1 is drawn sees the picture filled black, also
+// when frame 1 covers it (the single-pass composition is then not used).
+TEST(Composition, ChangingHandlerSeesABlackPictureBeforeFrameOne) {
+    GIFRecipe R;
+    R.Header().Screen(4, 2, Four).Image(0, 0, 4, 2, {0, 1, 3, 3, 1, 0, 3, 1}, 2).Trailer();
+    for (const bool Transparent : {false, true}) {
+        GIFRecipe T;
+        T.Header().Screen(4, 2, Four).GraphicControl(0, true, 2);
+        T.Image(0, 0, 4, 2, {0, 1, 3, 3, 1, 0, 3, 1}, 2).Trailer();
+        TGIFPicture G;
+        std::vector<uint32_t> Seen;
+        G.OnChanging = [&](TGIFPicture& P) {
+            if (Seen.empty() && P.ComposedImage()) {
+                Seen = Picture(P);
+            }
+        };
+        ASSERT_TRUE(Load(G, (Transparent ? T : R).Build()));
+        EXPECT_EQ(Seen, std::vector<uint32_t>(8, K_)) << Transparent;
+        EXPECT_EQ(Picture(G), (std::vector<uint32_t>{R_, G_, W_, W_, G_, R_, W_, G_}));
+    }
+}
+
 // Frame 1: red 3 x 2, frame 2 at (1, 0) 2 x 2 with index 2 transparent and disposal D,
 // frame 3: one white pixel at (0, 1).
 Bytes DisposalFixture(int D) {

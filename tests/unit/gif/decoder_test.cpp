@@ -66,7 +66,8 @@ TEST(Decoder, FrameImageIsBuiltFromTheDescribedBMP) {
     R.Image(0, 0, 3, 2, {0, 1, 2, 3, 2, 1}, 2).Trailer();
     ASSERT_TRUE(Load(G, R.Build()));
     const TGIFFrame& F = *G.Frames(1);
-    const Bytes& Bmp = F.Image.Storage();
+    const auto ImageBytes = F.Image.Storage();
+    const Bytes Bmp(ImageBytes.begin(), ImageBytes.end());
     // File header: "BM", size, reserved, pixel offset 14 + 40 + 4 x 4 entries.
     const Bytes Header = {'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 70, 0, 0, 0};
     EXPECT_EQ(Bytes(Bmp.begin(), Bmp.begin() + 14), Header);
@@ -78,7 +79,8 @@ TEST(Decoder, FrameImageIsBuiltFromTheDescribedBMP) {
                         255, 255, 255, 0, 3, 2,   1, 0, 0,   1, 2, 0};
     EXPECT_EQ(Bytes(Bmp.begin() + 54, Bmp.end()), Rest);
     // The mask: 1 bit per pixel, palette black and white, 1 where the index is 2.
-    const Bytes& M = F.Mask.Storage();
+    const auto MaskBytes = F.Mask.Storage();
+    const Bytes M(MaskBytes.begin(), MaskBytes.end());
     ASSERT_EQ(M.size(), 14u + 40 + 8 + 8);
     EXPECT_EQ(M[10], 62);
     EXPECT_EQ(M[28], 1); // bits per pixel
