@@ -62,6 +62,34 @@ constexpr std::array<uint8_t, 256> ReversedBits = [] {
 }();
 #endif
 
+// Reports the image rows finished as the output grows: every 32nd row of an image wider than
+// 320 pixels, else every 64th, in stored order, with the input position a reader fetching
+// sub-blocks on demand would have reached.
+class TRowReporter {
+public:
+    TRowReporter(const TImageParams& Params, const TRowProgress& OnRow)
+        : P(Params), Report(OnRow), RowEnd(Params.Width), RowStep(Params.Width > 320 ? 31 : 63) {}
+
+    template <class PositionNow> void Advance(int64_t Pos, PositionNow&& At) {
+        while (Pos >= RowEnd && Row < P.Height) {
+            const int32_t Y = StoredRowToImageRow(Row, P.Height, P.Interlaced);
+            if ((Y & RowStep) == 0) {
+                Report(Y, At());
+            }
+            ++Row;
+            RowEnd += P.Width;
+        }
+    }
+    int64_t NextRowEnd() const { return RowEnd; }
+
+private:
+    const TImageParams& P;
+    const TRowProgress& Report;
+    int32_t Row = 0;
+    int64_t RowEnd;
+    const int32_t RowStep;
+};
+
 } // namespace
 
 int32_t StoredRowToImageRow(int32_t K, int32_t Height, bool Interlaced) {
@@ -189,20 +217,12 @@ void TImageDataDecoder::RunLiteral(int MinCodeSize, int64_t Total, const TRowPro
     uint64_t Bit = 0;
     uint8_t* const Out = Output.get() + Lead;
     int64_t Pos = 0;
-    int32_t Row = 0;
-    int64_t RowEnd = Params.Width;
-    const int32_t RowStep = Params.Width > 320 ? 31 : 63;
+    const TRowProgress NoReport;
+    TRowReporter Rows(Params, OnRow ? *OnRow : NoReport);
     auto Emit = [&](int Pixel) {
         Out[Pos++] = static_cast<uint8_t>(Pixel);
         if (OnRow) {
-            while (Pos >= RowEnd && Row < Params.Height) {
-                const int32_t Y = StoredRowToImageRow(Row, Params.Height, Params.Interlaced);
-                if ((Y & RowStep) == 0) {
-                    (*OnRow)(Y, LazyPosition(Bit));
-                }
-                ++Row;
-                RowEnd += Params.Width;
-            }
+            Rows.Advance(Pos, [&] { return LazyPosition(Bit); });
         }
     };
     auto GetCode = [&]() -> int {
@@ -270,19 +290,9 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
     int64_t Pos = 0;
 
     // Progress bookkeeping: stored rows finished so far.
-    int32_t Row = 0;
-    int64_t RowEnd = Params.Width;
-    const int32_t RowStep = Params.Width > 320 ? 31 : 63;
-    auto ReportRows = [&] {
-        while (Pos >= RowEnd && Row < Params.Height) {
-            const int32_t Y = StoredRowToImageRow(Row, Params.Height, Params.Interlaced);
-            if ((Y & RowStep) == 0) {
-                (*OnRow)(Y, LazyPosition(Bit));
-            }
-            ++Row;
-            RowEnd += Params.Width;
-        }
-    };
+    const TRowProgress NoReport;
+    TRowReporter Rows(Params, OnRow ? *OnRow : NoReport);
+    auto ReportRows = [&] { Rows.Advance(Pos, [&] { return LazyPosition(Bit); }); };
     // A code fits only when it ends strictly before the last bit of the data.
     auto GetCode = [&]() -> int {
         if (Bit + static_cast<uint64_t>(Width) >= TotalBits) {
@@ -334,7 +344,7 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
     int MaxNext = Next;
     bool Damaged = false;
     for (;;) {
-        const int64_t Stop = OnRow ? std::min(RowEnd, Total) : Total;
+        const int64_t Stop = OnRow ? std::min(Rows.NextRowEnd(), Total) : Total;
         // The code width's mask and the last bit position a code of that width may start at.
         uint32_t Mask = (1u << Width) - 1;
         uint64_t BitLimit = TotalBits > static_cast<uint64_t>(Width) ? TotalBits - Width : 0;
