@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 xvfb xauth x11-utils imagemagick fonts-liberation fonts-dejavu-core
-  fonts-wine libgif-dev libstb-dev python3 procps
+  fonts-wine libgif-dev libstb-dev python3 procps unzip
 )
 
 missing=()
