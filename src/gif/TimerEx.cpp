@@ -208,7 +208,9 @@ void TTimerThread::Terminate() {
     FSync->NotifyAll();
     // A tick running on the worker itself (ThreadSafe) still uses the timer: wait for it,
     // unless this is that tick, destroying its own timer.
-    while (FFiring && std::this_thread::get_id() != FThreadId) {
+    // Nor may the worker be inside a call of the system service, which the owner may destroy
+    // right after the timer.
+    while ((FFiring || FInSystemCall) && std::this_thread::get_id() != FThreadId) {
         FSync->Wait(platform::kInfinite);
     }
     FTimer = nullptr;
@@ -240,9 +242,7 @@ void TTimerThread::WaitWhilePaused(std::unique_lock<platform::ThreadSync>& Lock)
 void TTimerThread::ApplyPriority(std::unique_lock<platform::ThreadSync>& Lock) {
     while (FPriority != FApplied && !FTerminated) {
         FApplied = FPriority;
-        Lock.unlock();
-        FSystem.SetThreadPriority(WindowsThreadPriority(FApplied));
-        Lock.lock();
+        SetOwnPriority(Lock);
     }
 }
 
@@ -263,13 +263,26 @@ bool TTimerThread::SleepInterval(std::unique_lock<platform::ThreadSync>& Lock) {
     }
 }
 
-void TTimerThread::Execute() {
-    std::unique_lock Lock(*FSync);
-    FThreadId = std::this_thread::get_id();
-    FApplied = FPriority;
+void TTimerThread::SetOwnPriority(std::unique_lock<platform::ThreadSync>& Lock) {
+    // The sim's lock is the system's own: the call is made without it, and Terminate waits
+    // for it to return.
+    FInSystemCall = true;
     Lock.unlock();
     FSystem.SetThreadPriority(WindowsThreadPriority(FApplied));
     Lock.lock();
+    FInSystemCall = false;
+    FSync->NotifyAll();
+}
+
+void TTimerThread::Execute() {
+    std::unique_lock Lock(*FSync);
+    FThreadId = std::this_thread::get_id();
+    if (!FTerminated) {
+        // A worker stopped before its thread ran never touches the services: they may be
+        // gone already.
+        FApplied = FPriority;
+        SetOwnPriority(Lock);
+    }
     for (;;) {
         WaitWhilePaused(Lock);
         if (FTerminated) {

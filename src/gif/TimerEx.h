@@ -164,6 +164,7 @@ private:
     void HandOff(std::unique_lock<platform::ThreadSync>& Lock);
     bool SleepInterval(std::unique_lock<platform::ThreadSync>& Lock);
     void WaitWhilePaused(std::unique_lock<platform::ThreadSync>& Lock);
+    void SetOwnPriority(std::unique_lock<platform::ThreadSync>& Lock);
     void ApplyPriority(std::unique_lock<platform::ThreadSync>& Lock);
 
     platform::Loop& FLoop;
@@ -178,7 +179,8 @@ private:
     uint32_t FInterval;
     TThreadPriority FPriority;
     bool FThreadSafe;
-    bool FFiring = false; // a ThreadSafe tick is running on the worker
+    bool FFiring = false;       // a ThreadSafe tick is running on the worker
+    bool FInSystemCall = false; // the worker calls the system service without the lock
     TThreadPriority FApplied = tpNormal;
     std::thread::id FThreadId;
 };
