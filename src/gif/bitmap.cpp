@@ -42,7 +42,7 @@ uint64_t DIBRowSize(int64_t Width, int BitCount) {
     return ((Bits + 31) / 32) * 4;
 }
 
-bool TBitmap::Allocate(int32_t Width, int32_t Height, int BitCount) {
+bool TBitmap::Allocate(int32_t Width, int32_t Height, int BitCount, TPixelStore* Store) {
     Reset();
     const uint64_t Row = DIBRowSize(Width, BitCount);
     // The size must fit the address space as well (32-bit builds).
@@ -51,8 +51,8 @@ bool TBitmap::Allocate(int32_t Width, int32_t Height, int BitCount) {
         return false;
     }
     BufferSize = static_cast<size_t>(Row * static_cast<uint64_t>(Height));
-    Buffer = std::make_unique_for_overwrite<uint8_t[]>(BufferSize);
-    Pixels = Buffer.get();
+    Buffer = Store ? Store->Take(BufferSize) : TPixelMemory::Allocate(BufferSize);
+    Pixels = Buffer.Data();
     W = Width;
     H = Height;
     Bits = BitCount;
@@ -60,20 +60,20 @@ bool TBitmap::Allocate(int32_t Width, int32_t Height, int BitCount) {
     return true;
 }
 
-bool TBitmap::Create(int32_t Width, int32_t Height, int BitCount) {
-    if (!Allocate(Width, Height, BitCount)) {
+bool TBitmap::Create(int32_t Width, int32_t Height, int BitCount, TPixelStore* Store) {
+    if (!Allocate(Width, Height, BitCount, Store)) {
         return false;
     }
     std::memset(Pixels, 0, BufferSize);
     return true;
 }
 
-bool TBitmap::CreateUninitialized(int32_t Width, int32_t Height, int BitCount) {
-    return Allocate(Width, Height, BitCount);
+bool TBitmap::CreateUninitialized(int32_t Width, int32_t Height, int BitCount, TPixelStore* Store) {
+    return Allocate(Width, Height, BitCount, Store);
 }
 
 void TBitmap::Reset() {
-    Buffer.reset();
+    Buffer.Reset();
     BufferSize = 0;
     Pixels = nullptr;
     W = H = 0;
@@ -102,11 +102,11 @@ TBitmap& TBitmap::operator=(TBitmap&& Other) noexcept {
     return *this;
 }
 
-void TBitmap::AdoptBMP(std::unique_ptr<uint8_t[]> File, size_t FileSize, size_t PixelOffset,
-                       int32_t Width, int32_t Height, int BitCount, std::vector<TRGBQuad> Palette) {
+void TBitmap::AdoptBMP(TPixelMemory File, size_t FileSize, size_t PixelOffset, int32_t Width,
+                       int32_t Height, int BitCount, std::vector<TRGBQuad> Palette) {
     Buffer = std::move(File);
     BufferSize = FileSize;
-    Pixels = Buffer.get() + PixelOffset;
+    Pixels = Buffer.Data() + PixelOffset;
     W = Width;
     H = Height;
     Bits = BitCount;
@@ -232,7 +232,7 @@ std::vector<uint8_t> MakeBMP(int32_t Width, int32_t Height, int BitCount,
 }
 
 TBMPFile MakeBMPFile(int32_t Width, int32_t Height, int BitCount,
-                     const std::vector<TRGBQuad>& Palette) {
+                     const std::vector<TRGBQuad>& Palette, TPixelStore* Store) {
     TBMPFile F;
     const uint64_t Row = DIBRowSize(Width, BitCount);
     const uint64_t Limit = std::min<uint64_t>(uint64_t{1} << 40, SIZE_MAX / 2);
@@ -241,8 +241,8 @@ TBMPFile MakeBMPFile(int32_t Width, int32_t Height, int BitCount,
     }
     const size_t Headers = FileHeaderSize + InfoHeaderSize + 4 * Palette.size();
     F.Size = Headers + static_cast<size_t>(Row * static_cast<uint64_t>(Height));
-    F.Bytes = std::make_unique_for_overwrite<uint8_t[]>(F.Size);
-    F.PixelOffset = WriteBMPHeaders(F.Bytes.get(), Width, Height, BitCount, Palette);
+    F.Bytes = Store ? Store->Take(F.Size) : TPixelMemory::Allocate(F.Size);
+    F.PixelOffset = WriteBMPHeaders(F.Bytes.Data(), Width, Height, BitCount, Palette);
     return F;
 }
 
@@ -252,7 +252,7 @@ bool BitmapFromDIB(TBitmap& Bitmap, TBMPFile File) {
     int32_t Width = 0, Height = 0;
     int BitCount = 0;
     std::vector<TRGBQuad> Palette;
-    if (!ParseBMP(File.Bytes.get(), File.Size, Offset, Width, Height, BitCount, Palette)) {
+    if (!ParseBMP(File.Bytes.Data(), File.Size, Offset, Width, Height, BitCount, Palette)) {
         return false;
     }
     Bitmap.AdoptBMP(std::move(File.Bytes), File.Size, Offset, Width, Height, BitCount,
@@ -263,9 +263,9 @@ bool BitmapFromDIB(TBitmap& Bitmap, TBMPFile File) {
 bool BitmapFromDIB(TBitmap& Bitmap, std::vector<uint8_t> File) {
     TBMPFile F;
     F.Size = File.size();
-    F.Bytes = std::make_unique_for_overwrite<uint8_t[]>(F.Size);
+    F.Bytes = TPixelMemory::Allocate(F.Size);
     if (F.Size > 0) {
-        std::memcpy(F.Bytes.get(), File.data(), F.Size);
+        std::memcpy(F.Bytes.Data(), File.data(), F.Size);
     }
     return BitmapFromDIB(Bitmap, std::move(F));
 }

@@ -2,6 +2,8 @@
 // composition uses on them.
 #pragma once
 
+#include "gif/pixel_memory.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -34,9 +36,11 @@ public:
     TBitmap() = default;
 
     // Allocates a zero-filled bitmap; false (and empty) when the size is not valid.
-    bool Create(int32_t Width, int32_t Height, int BitCount);
+    // With a store, the rows are taken from it (the store must outlive the bitmap's use).
+    bool Create(int32_t Width, int32_t Height, int BitCount, TPixelStore* Store = nullptr);
     // The same without the fill: the caller writes every byte (row padding included).
-    bool CreateUninitialized(int32_t Width, int32_t Height, int BitCount);
+    bool CreateUninitialized(int32_t Width, int32_t Height, int BitCount,
+                             TPixelStore* Store = nullptr);
     void Reset();
 
     bool IsEmpty() const { return W == 0 || H == 0; }
@@ -66,10 +70,10 @@ public:
     uint32_t Color(int32_t X, int32_t Y) const;
 
     // Takes over a complete in-memory BMP file and points the rows at its pixel part.
-    void AdoptBMP(std::unique_ptr<uint8_t[]> File, size_t FileSize, size_t PixelOffset,
-                  int32_t Width, int32_t Height, int BitCount, std::vector<TRGBQuad> Palette);
+    void AdoptBMP(TPixelMemory File, size_t FileSize, size_t PixelOffset, int32_t Width,
+                  int32_t Height, int BitCount, std::vector<TRGBQuad> Palette);
     // The bytes the bitmap holds: the BMP file it was loaded from, or its rows.
-    std::span<const uint8_t> Storage() const { return {Buffer.get(), BufferSize}; }
+    std::span<const uint8_t> Storage() const { return {Buffer.Data(), BufferSize}; }
 
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
@@ -77,9 +81,9 @@ public:
     TBitmap& operator=(TBitmap&& Other) noexcept;
 
 private:
-    bool Allocate(int32_t Width, int32_t Height, int BitCount);
+    bool Allocate(int32_t Width, int32_t Height, int BitCount, TPixelStore* Store);
 
-    std::unique_ptr<uint8_t[]> Buffer;
+    TPixelMemory Buffer;
     size_t BufferSize = 0;
     uint8_t* Pixels = nullptr;
     int32_t W = 0, H = 0;
@@ -98,15 +102,15 @@ std::vector<uint8_t> MakeBMP(int32_t Width, int32_t Height, int BitCount,
 
 // An in-memory BMP file whose pixel part (RowsSize bytes at PixelOffset) is not filled yet.
 struct TBMPFile {
-    std::unique_ptr<uint8_t[]> Bytes;
+    TPixelMemory Bytes;
     size_t Size = 0;
     size_t PixelOffset = 0;
-    uint8_t* Rows() { return Bytes.get() + PixelOffset; }
+    uint8_t* Rows() { return Bytes.Data() + PixelOffset; }
 };
 // The headers and palette of a BMP file of Width x Height; the caller writes every byte of the
 // rows (padding included) before loading it. Empty when the size is not valid.
 TBMPFile MakeBMPFile(int32_t Width, int32_t Height, int BitCount,
-                     const std::vector<TRGBQuad>& Palette);
+                     const std::vector<TRGBQuad>& Palette, TPixelStore* Store = nullptr);
 
 // Loads a bitmap from an in-memory BMP file (uncompressed, bottom-up, 1 or 8 bits per pixel).
 // False when the file is malformed or its pixel part is missing or short.

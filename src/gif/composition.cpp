@@ -7,6 +7,7 @@ void TGIFPicture::ClearComposition() {
     FComposedMask.reset();
     FComposedImage.reset();
     FComposedBytes = 0;
+    FComposedStore.Release();
 }
 
 void TGIFPicture::Clear() {
@@ -14,6 +15,7 @@ void TGIFPicture::Clear() {
         return; // not from inside a load's own events
     }
     FreeFrames();
+    FFrameStore.Release();
     ClearComposition();
     FMemoryUsed = 0;
     Cleared();

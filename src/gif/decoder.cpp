@@ -216,8 +216,8 @@ bool TGIFDecoder::ReadFrame(TGIFFrame& F) {
     ComposedCharge += ComposedMore;
 
     if (F.Disposal == 3) {
-        F.SavedImage.Create(F.Width, F.Height, 32);
-        F.SavedMask.Create(F.Width, F.Height, 1);
+        F.SavedImage.Create(F.Width, F.Height, 32, &G.FFrameStore);
+        F.SavedMask.Create(F.Width, F.Height, 1, &G.FFrameStore);
     }
 
     std::vector<TRGBQuad> Palette(Colors);
@@ -226,12 +226,12 @@ bool TGIFDecoder::ReadFrame(TGIFFrame& F) {
         Palette[I] = TRGBQuad{C.Blue, C.Green, C.Red, 0};
     }
     // The rows are not zero-filled here: the decoder writes every byte of them.
-    TBMPFile ImageBMP = MakeBMPFile(F.Width, F.Height, 8, Palette);
+    TBMPFile ImageBMP = MakeBMPFile(F.Width, F.Height, 8, Palette, &G.FFrameStore);
     TBMPFile MaskBMP;
     uint8_t* MaskRows = nullptr;
     if (F.Transparent) {
         const std::vector<TRGBQuad> Mono = {TRGBQuad{0, 0, 0, 0}, TRGBQuad{255, 255, 255, 0}};
-        MaskBMP = MakeBMPFile(F.Width, F.Height, 1, Mono);
+        MaskBMP = MakeBMPFile(F.Width, F.Height, 1, Mono, &G.FFrameStore);
         MaskRows = MaskBMP.Rows();
     }
     TImageParams Params;
@@ -269,6 +269,7 @@ void TGIFDecoder::ComposeFirstFrame() {
     G.FComposedImage.reset();
     G.FComposedMask.reset();
     G.FComposedBytes = 0;
+    G.FComposedStore.Rewind();
     // Black is all zeros, so a fresh zero-filled picture is already filled black. When frame 1
     // covers the whole picture, its draw writes every pixel it makes opaque, so only its
     // transparent pixels need black: every pixel is written once (unless a handler of the
@@ -277,8 +278,9 @@ void TGIFDecoder::ComposeFirstFrame() {
     const bool FirstCovers = First.Left == 0 && First.Top == 0 && First.Width == G.FImageWidth &&
                              First.Height == G.FImageHeight && !G.ChangingObserved();
     auto Image = std::make_unique<TBitmap>();
-    if (!(FirstCovers ? Image->CreateUninitialized(G.FImageWidth, G.FImageHeight, 32)
-                      : Image->Create(G.FImageWidth, G.FImageHeight, 32))) {
+    TPixelStore* Store = &G.FComposedStore;
+    if (!(FirstCovers ? Image->CreateUninitialized(G.FImageWidth, G.FImageHeight, 32, Store)
+                      : Image->Create(G.FImageWidth, G.FImageHeight, 32, Store))) {
         throw EReadError{};
     }
     if (FirstCovers && First.Transparent) {
@@ -292,7 +294,7 @@ void TGIFDecoder::ComposeFirstFrame() {
     G.Composed();
     if (G.FHasTransparency) {
         auto Mask = std::make_unique<TBitmap>();
-        if (!Mask->Create(G.FImageWidth, G.FImageHeight, 1)) {
+        if (!Mask->Create(G.FImageWidth, G.FImageHeight, 1, Store)) {
             throw EReadError{};
         }
         BitBlt(*Mask, 0, 0, G.FImageWidth, G.FImageHeight, nullptr, 0, 0, kWhiteness);
@@ -464,6 +466,7 @@ void TGIFPicture::FreeFrames() {
     for (int32_t I = GIFMaxFrames; I >= 1; --I) {
         FFrames[static_cast<size_t>(I - 1)].reset();
     }
+    FFrameStore.Rewind();
     FDataStream.Clear();
     FWorkStream.SetPosition(0);
     FFrameCount = 0;

@@ -125,9 +125,16 @@ uint64_t TImageDataDecoder::ScratchBytes(int32_t Width, int32_t Height) {
 }
 
 void TImageDataDecoder::GatherSubBlocks(const uint8_t* Input, size_t InputSize, size_t& Position) {
-    Data.clear();
+    DataSize = 0;
     BlockEnd.clear();
     BlockPos.clear();
+    // The image's data can't be longer than the rest of the input: one buffer of that size
+    // (reused by the images after it) takes every sub-block without growing.
+    const size_t Room = InputSize - std::min(Position, InputSize) + Padding;
+    if (DataBuffer.Size() < Room) {
+        DataBuffer = TPixelMemory::Allocate(Room);
+    }
+    uint8_t* const D = DataBuffer.Data();
     while (Position < InputSize) {
         const size_t L = Input[Position];
         if (L == 0) {
@@ -139,20 +146,24 @@ void TImageDataDecoder::GatherSubBlocks(const uint8_t* Input, size_t InputSize, 
             // the bytes that arrived (it is read straight into the empty buffer); a later one
             // gives nothing, since the refill that reads it fails.
             if (BlockEnd.empty()) {
-                Data.insert(Data.end(), Input + Position + 1, Input + InputSize);
-                BlockEnd.push_back(Data.size());
+                const size_t Got = InputSize - Position - 1;
+                std::memcpy(D + DataSize, Input + Position + 1, Got);
+                DataSize += Got;
+                BlockEnd.push_back(DataSize);
                 BlockPos.push_back(InputSize);
             }
             Position = InputSize;
             break;
         }
-        Data.insert(Data.end(), Input + Position + 1, Input + Position + 1 + L);
+        std::memcpy(D + DataSize, Input + Position + 1, L);
+        DataSize += L;
         Position += 1 + L;
-        BlockEnd.push_back(Data.size());
+        BlockEnd.push_back(DataSize);
         BlockPos.push_back(Position);
     }
     TerminatorPos = Position;
-    Data.insert(Data.end(), Padding, 0);
+    std::memset(D + DataSize, 0, Padding);
+    DataSize += Padding;
 }
 
 size_t TImageDataDecoder::LazyPosition(uint64_t BitsConsumed) const {
@@ -183,8 +194,8 @@ bool TImageDataDecoder::Decode(const TImageParams& Params, const uint8_t* Input,
     GatherSubBlocks(Input, InputSize, Position);
     const int64_t Total = static_cast<int64_t>(Params.Width) * Params.Height;
     if (OutputCapacity < static_cast<uint64_t>(Total)) {
-        Output =
-            std::make_unique_for_overwrite<uint8_t[]>(Lead + static_cast<size_t>(Total) + Padding);
+        Output = TPixelMemory();
+        Output = TPixelMemory::Allocate(Lead + static_cast<size_t>(Total) + Padding);
         OutputCapacity = static_cast<size_t>(Total);
         LeadReady = 0;
     }
@@ -194,7 +205,7 @@ bool TImageDataDecoder::Decode(const TImageParams& Params, const uint8_t* Input,
     } else {
         // The one-pixel strings of this image's codes (a new buffer has none yet).
         for (; LeadReady < (size_t{1} << MinCodeSize); ++LeadReady) {
-            Output[LeadReady] = static_cast<uint8_t>(LeadReady);
+            Output.Data()[LeadReady] = static_cast<uint8_t>(LeadReady);
         }
         RunLZW(MinCodeSize, Total, Report ? &OnRow : nullptr, Params);
     }
@@ -212,10 +223,10 @@ void TImageDataDecoder::RunLiteral(int MinCodeSize, int64_t Total, const TRowPro
     const int End = Clear + 1;
     const int Width = MinCodeSize + 1;
     const uint32_t Mask = (1u << Width) - 1;
-    const uint8_t* const D = Data.data();
-    const uint64_t TotalBits = 8 * static_cast<uint64_t>(Data.size() - Padding);
+    const uint8_t* const D = DataBuffer.Data();
+    const uint64_t TotalBits = 8 * static_cast<uint64_t>(DataSize - Padding);
     uint64_t Bit = 0;
-    uint8_t* const Out = Output.get() + Lead;
+    uint8_t* const Out = Output.Data() + Lead;
     int64_t Pos = 0;
     const TRowProgress NoReport;
     TRowReporter Rows(Params, OnRow ? *OnRow : NoReport);
@@ -278,14 +289,14 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
     }
     E[Clear] = E[End] = 0;
 
-    const uint8_t* const D = Data.data();
-    const uint64_t TotalBits = 8 * static_cast<uint64_t>(Data.size() - Padding);
+    const uint8_t* const D = DataBuffer.Data();
+    const uint64_t TotalBits = 8 * static_cast<uint64_t>(DataSize - Padding);
     uint64_t Bit = 0;
     int Width = MinCodeSize + 1;
     int Limit = 2 * Clear;
     int Next = Clear + 2;
     bool Dirty = false;
-    uint8_t* const Base = Output.get();
+    uint8_t* const Base = Output.Data();
     uint8_t* const Out = Base + Lead;
     int64_t Pos = 0;
 
@@ -605,7 +616,7 @@ void TImageDataDecoder::Scatter(const TImageParams& Params, uint8_t* PixelRows,
         const int64_t RowStart = static_cast<int64_t>(K) * W;
         const int32_t N = static_cast<int32_t>(std::clamp<int64_t>(Stored - RowStart, 0, W));
         // No output buffer yet when nothing was decoded (then N is 0 and Src is not read).
-        const uint8_t* Src = N > 0 ? Output.get() + Lead + RowStart : nullptr;
+        const uint8_t* Src = N > 0 ? Output.Data() + Lead + RowStart : nullptr;
         // The row's pixels, then zeros for those the data never reached and the padding.
         uint8_t* P = PixelRows + PixelStride * static_cast<size_t>(H - 1 - Y);
         if (N > 0) {

@@ -1,6 +1,8 @@
 // LZW decoding of one GIF image's data into DIB pixel rows and mask rows.
 #pragma once
 
+#include "gif/pixel_memory.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -42,7 +44,7 @@ public:
     int64_t Written() const { return Stored; }
     // Bytes the decoder holds for an image of this size (scratch output and data buffers).
     static uint64_t ScratchBytes(int32_t Width, int32_t Height);
-    uint64_t Capacity() const { return OutputCapacity + Data.capacity(); }
+    uint64_t Capacity() const { return OutputCapacity + DataBuffer.Size(); }
 
 private:
     void GatherSubBlocks(const uint8_t* Input, size_t InputSize, size_t& Position);
@@ -54,11 +56,12 @@ private:
                     const TImageParams& Params);
     void Scatter(const TImageParams& Params, uint8_t* PixelRows, uint8_t* MaskRows) const;
 
-    std::vector<uint8_t> Data;         // the image's sub-blocks, joined, plus zero padding
-    std::vector<uint64_t> BlockEnd;    // per sub-block: data bytes so far
-    std::vector<size_t> BlockPos;      // per sub-block: input position after it
-    size_t TerminatorPos = 0;          // input position once all sub-blocks are read
-    std::unique_ptr<uint8_t[]> Output; // one-pixel strings, then pixels in stored order
+    TPixelMemory DataBuffer;        // the image's sub-blocks, joined, plus zero padding
+    size_t DataSize = 0;            // bytes of it in use, padding included
+    std::vector<uint64_t> BlockEnd; // per sub-block: data bytes so far
+    std::vector<size_t> BlockPos;   // per sub-block: input position after it
+    size_t TerminatorPos = 0;       // input position once all sub-blocks are read
+    TPixelMemory Output;            // one-pixel strings, then pixels in stored order
     size_t OutputCapacity = 0;
     size_t LeadReady = 0; // one-pixel strings written at the start of Output
     int64_t Stored = 0;

@@ -24,6 +24,7 @@
 #pragma once
 
 #include "gif/bitmap.h"
+#include "gif/pixel_memory.h"
 #include "gif/stream.h"
 
 #include <array>
@@ -207,6 +208,10 @@ private:
     TGIFVersion FVersion = gvGIF87a;
     int32_t FColorBits = 0;
     TColorTable FGlobalColorTable{};
+    // Where the frames' bitmaps and the composed picture live (declared before them, so they
+    // go after them); kept from one load to the next, given back by Clear.
+    TPixelStore FFrameStore;
+    TPixelStore FComposedStore;
     std::array<std::unique_ptr<TGIFFrame>, GIFMaxFrames> FFrames;
     int32_t FLoopIteration = 1;
     bool FFirstTick = true;
