@@ -81,7 +81,9 @@ TPixelMemory& TPixelMemory::operator=(TPixelMemory&& Other) noexcept {
 
 TPixelMemory TPixelMemory::Allocate(size_t Bytes) {
     TPixelMemory M;
-    if (Bytes >= PixelBlockThreshold) {
+    // A block of its own only from one large page up: mapping and unmapping one per load costs
+    // more than the heap's reuse of smaller buffers.
+    if (Bytes >= LargePage) {
         M.Mapped = RoundUp(Bytes, LargePage);
         M.Ptr = MapBlock(M.Mapped);
     } else {

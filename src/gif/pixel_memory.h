@@ -21,7 +21,7 @@ public:
     TPixelMemory(const TPixelMemory&) = delete;
     TPixelMemory& operator=(const TPixelMemory&) = delete;
 
-    // Uninitialised bytes of its own: from the heap when small, else a block of its own.
+    // Uninitialised bytes of its own: a block of its own from 2 MiB up, else from the heap.
     static TPixelMemory Allocate(size_t Bytes);
     static TPixelMemory Borrow(uint8_t* Data, size_t Bytes);
 
@@ -64,7 +64,7 @@ private:
     size_t Current = 0;
 };
 
-// Buffers at least this large get blocks of their own; a store starts its first block for one.
+// A store starts its first block for a buffer at least this large.
 inline constexpr size_t PixelBlockThreshold = 64 * 1024;
 
 } // namespace quillop::gif

@@ -811,5 +811,43 @@ TEST(Decoder, HandlerThatThrowsNeverReachesTheCaller) {
     EXPECT_TRUE(G.Empty());
 }
 
+TEST(Decoder, ANextLoadReusesTheBlocksAndShowsNothingOfThePreviousPicture) {
+    // 300 x 300 frames (90,000 bytes each) live in the picture's blocks, which it keeps for the
+    // next load; what that load does not draw must be black, not the previous load's pixels.
+    GIFRecipe Full;
+    Full.Header().Screen(300, 300, Four).Image(0, 0, 300, 300, Bytes(300 * 300, 3), 2).Trailer();
+    GIFRecipe Corner;
+    Corner.Header().Screen(300, 300, Four).Image(0, 0, 300, 300, Bytes(300 * 300, 1), 2);
+    Corner.GraphicControl(0, false, 0).Image(10, 10, 2, 2, {2, 2, 2, 2}, 2).Trailer();
+    GIFRecipe Small;
+    Small.Header().Screen(300, 300, Four);
+    SmallImage(Small, 100, 100).Trailer();
+
+    TGIFPicture G;
+    ASSERT_TRUE(Load(G, Full.Build()));
+    EXPECT_EQ(G.ComposedImage()->Pixel(299, 299), 0xFFFFFFu);
+    const uint8_t* FirstRows = G.Frames(1)->Image.Data();
+    const uint8_t* FirstComposed = G.ComposedImage()->Data();
+    ASSERT_TRUE(Load(G, Corner.Build()));
+    EXPECT_EQ(G.Frames(1)->Image.Data(), FirstRows);
+    EXPECT_EQ(G.ComposedImage()->Data(), FirstComposed);
+    EXPECT_EQ(G.ComposedImage()->Pixel(299, 299), 0x00FF00u);
+    G.SetCurrentFrame(2);
+    EXPECT_EQ(G.ComposedImage()->Pixel(10, 10), 0x0000FFu);
+
+    ASSERT_TRUE(Load(G, Small.Build()));
+    EXPECT_EQ(G.Frames(1)->Image.Data(), FirstRows); // a small frame goes into the kept block
+    EXPECT_EQ(G.ComposedImage()->Pixel(0, 0), 0u);
+    EXPECT_EQ(G.ComposedImage()->Pixel(299, 299), 0u);
+    EXPECT_EQ(G.ComposedImage()->Pixel(10, 10), 0u);
+    EXPECT_EQ(G.ComposedImage()->Pixel(101, 101), 0xFFFFFFu);
+    EXPECT_EQ(G.MemoryUsed(), 78u + 360000);
+
+    G.Clear();
+    EXPECT_EQ(G.ComposedImage(), nullptr);
+    ASSERT_TRUE(Load(G, OneFrame()));
+    EXPECT_EQ(G.MemoryUsed(), 94u);
+}
+
 } // namespace
 } // namespace quillop::gif::test
