@@ -570,6 +570,43 @@ void BlackWhereMasked(TBitmap& Dest, const TBitmap& Mask) {
     }
 }
 
+void DrawOverBlack(TBitmap& Dest, const TBitmap& Image, const TBitmap& Mask) {
+    if (Dest.BitCount() != 32 || Image.BitCount() != 8 || Mask.BitCount() != 1 ||
+        Dest.Width() != Image.Width() || Dest.Height() != Image.Height() ||
+        Mask.Width() != Image.Width() || Mask.Height() != Image.Height()) {
+        return;
+    }
+    uint32_t Lookup[256];
+    PaletteLookup(Image, Lookup);
+    const int32_t W = Dest.Width();
+    for (int32_t Y = Dest.Height() - 1; Y >= 0; --Y) {
+        uint8_t* D = Dest.Row(Y);
+        const uint8_t* S = Image.Row(Y);
+        const uint8_t* M = Mask.Row(Y);
+        int32_t X = 0;
+        for (; X + 8 <= W; X += 8) {
+            const uint32_t Bits = M[X >> 3];
+            uint8_t* P = D + 4 * static_cast<size_t>(X);
+            if (Bits == 0) {
+                IndicesToColors(P, S + X, 8, Lookup);
+            } else if (Bits == 0xFF) {
+                std::memset(P, 0, 32);
+            } else {
+#pragma GCC unroll 8
+                for (int K = 0; K < 8; ++K) {
+                    const uint32_t Keep = 0u - ((Bits >> (7 - K)) & 1u);
+                    const uint32_t C = Lookup[S[X + K]] & ~Keep;
+                    std::memcpy(P + 4 * K, &C, 4);
+                }
+            }
+        }
+        for (; X < W; ++X) {
+            const uint32_t C = GetBit(M, X) ? 0u : Lookup[S[X]];
+            std::memcpy(D + 4 * static_cast<size_t>(X), &C, 4);
+        }
+    }
+}
+
 bool MaskedDraw(TBitmap& Dest, int32_t X, int32_t Y, const TBitmap& Image, const TBitmap& Mask) {
     if (Dest.BitCount() != 32 || Image.BitCount() != 8 || Mask.BitCount() != 1 ||
         Mask.Width() != Image.Width() || Mask.Height() != Image.Height() || Image.IsEmpty()) {

@@ -134,4 +134,9 @@ bool MaskedDraw(TBitmap& Dest, int32_t X, int32_t Y, const TBitmap& Image, const
 // are not touched. With a MaskedDraw of the same mask after it, every pixel is written once.
 void BlackWhereMasked(TBitmap& Dest, const TBitmap& Mask);
 
+// Dest (32-bit) gets Image (8-bit, same size) through Mask (1-bit, same size): the colour where
+// the mask is 0, black where it is 1. Gives what BlackWhereMasked and then MaskedDraw give,
+// writing every pixel once.
+void DrawOverBlack(TBitmap& Dest, const TBitmap& Image, const TBitmap& Mask);
+
 } // namespace quillop::gif

@@ -271,19 +271,21 @@ void TGIFDecoder::ComposeFirstFrame() {
     G.FComposedBytes = 0;
     G.FComposedStore.Rewind();
     // Black is all zeros, so a fresh zero-filled picture is already filled black. When frame 1
-    // covers the whole picture, its draw writes every pixel it makes opaque, so only its
-    // transparent pixels need black: every pixel is written once (unless a handler of the
-    // change notice could look at the picture before that draw).
+    // covers the whole picture, its draw writes every pixel, so the picture needs no fill (unless
+    // a handler of the change notice could look at it before that draw); without a saved area
+    // to fill (disposal 3) the draw is done here in one pass per bitmap: the composed mask is
+    // frame 1's mask (or all opaque), the picture its colours over black.
     const TGIFFrame& First = *G.FFrames[0];
     const bool FirstCovers = First.Left == 0 && First.Top == 0 && First.Width == G.FImageWidth &&
                              First.Height == G.FImageHeight && !G.ChangingObserved();
-    auto Image = std::make_unique<TBitmap>();
+    const bool Direct = FirstCovers && First.Disposal != 3;
     TPixelStore* Store = &G.FComposedStore;
+    auto Image = std::make_unique<TBitmap>();
     if (!(FirstCovers ? Image->CreateUninitialized(G.FImageWidth, G.FImageHeight, 32, Store)
                       : Image->Create(G.FImageWidth, G.FImageHeight, 32, Store))) {
         throw EReadError{};
     }
-    if (FirstCovers && First.Transparent) {
+    if (FirstCovers && !Direct && First.Transparent) {
         BlackWhereMasked(*Image, First.Mask);
     }
     G.FComposedImage = std::move(Image);
@@ -294,16 +296,28 @@ void TGIFDecoder::ComposeFirstFrame() {
     G.Composed();
     if (G.FHasTransparency) {
         auto Mask = std::make_unique<TBitmap>();
-        if (!Mask->Create(G.FImageWidth, G.FImageHeight, 1, Store)) {
+        const bool CopyMask = Direct && First.Transparent;
+        if (!(CopyMask ? Mask->CreateUninitialized(G.FImageWidth, G.FImageHeight, 1, Store)
+                       : Mask->Create(G.FImageWidth, G.FImageHeight, 1, Store))) {
             throw EReadError{};
         }
-        BitBlt(*Mask, 0, 0, G.FImageWidth, G.FImageHeight, nullptr, 0, 0, kWhiteness);
+        if (CopyMask) {
+            std::memcpy(Mask->Data(), First.Mask.Data(), Mask->DataSize());
+        } else if (!Direct) {
+            BitBlt(*Mask, 0, 0, G.FImageWidth, G.FImageHeight, nullptr, 0, 0, kWhiteness);
+        }
         G.FComposedMask = std::move(Mask);
         G.FComposedBytes += *DIBBytes(static_cast<uint64_t>(G.FImageWidth),
                                       static_cast<uint64_t>(G.FImageHeight), 1);
     }
     G.Changing();
-    G.DrawFrame();
+    if (!Direct) {
+        G.DrawFrame();
+    } else if (First.Transparent) {
+        DrawOverBlack(*G.FComposedImage, First.Image, First.Mask);
+    } else {
+        BitBlt(*G.FComposedImage, 0, 0, First.Width, First.Height, &First.Image, 0, 0, kSrcCopy);
+    }
     G.Change();
 }
 
