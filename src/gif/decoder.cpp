@@ -43,7 +43,14 @@ std::optional<uint64_t> ComposedBytes(uint64_t Width, uint64_t Height) {
 class TGIFDecoder {
 public:
     explicit TGIFDecoder(TGIFPicture& Owner)
-        : G(Owner), WS(Owner.FWorkStream), Budget(Owner.FMemoryBudget) {}
+        : G(Owner), WS(Owner.FWorkStream), Budget(Owner.FMemoryBudget),
+          Decoder(Owner.FImageDecoder
+                      ? *Owner.FImageDecoder
+                      : *(Owner.FImageDecoder = std::make_unique<TImageDataDecoder>())) {}
+    // The image decoder keeps only small buffers for the next load.
+    ~TGIFDecoder() { Decoder.ReleaseLargeBuffers(); }
+    TGIFDecoder(const TGIFDecoder&) = delete;
+    TGIFDecoder& operator=(const TGIFDecoder&) = delete;
 
     bool Run();
 
@@ -75,7 +82,7 @@ private:
     TGIFPicture& G;
     TMemoryStream& WS;
     TMemoryBudget Budget;
-    TImageDataDecoder Decoder;
+    TImageDataDecoder& Decoder;
     uint8_t ControlBlock[6] = {};
     std::string PendingComment;
     uint64_t ComposedCharge = 0;

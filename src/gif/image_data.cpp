@@ -124,6 +124,19 @@ uint64_t TImageDataDecoder::ScratchBytes(int32_t Width, int32_t Height) {
     return static_cast<uint64_t>(Width) * static_cast<uint64_t>(Height);
 }
 
+void TImageDataDecoder::ReleaseLargeBuffers() {
+    constexpr size_t Keep = 64 * 1024;
+    if (Output.Size() > Keep) {
+        Output.Reset();
+        OutputCapacity = 0;
+        LeadReady = 0;
+    }
+    if (DataBuffer.Size() > Keep) {
+        DataBuffer.Reset();
+    }
+    DataSize = 0;
+}
+
 void TImageDataDecoder::GatherSubBlocks(const uint8_t* Input, size_t InputSize, size_t& Position) {
     DataSize = 0;
     BlockEnd.clear();

@@ -44,6 +44,8 @@ public:
     int64_t Written() const { return Stored; }
     // Bytes the decoder holds for an image of this size (scratch output and data buffers).
     static uint64_t ScratchBytes(int32_t Width, int32_t Height);
+    // Frees the buffers of more than 64 KiB (an image decoder kept between loads holds no more).
+    void ReleaseLargeBuffers();
     uint64_t Capacity() const { return OutputCapacity + DataBuffer.Size(); }
 
 private:

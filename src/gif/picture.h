@@ -36,6 +36,7 @@
 namespace quillop::gif {
 
 class TGIFPicture;
+class TImageDataDecoder;
 
 enum TGIFVersion : uint8_t { gvGIF87a = 0, gvGIF89a = 1 };
 
@@ -219,6 +220,8 @@ private:
     bool FKeepOnProcessing = true;
     uint8_t FStatus = GIFStatusOk;
 
+    // Kept between loads with its small buffers, so that a small file's load allocates little.
+    std::unique_ptr<TImageDataDecoder> FImageDecoder;
     std::unique_ptr<TBitmap> FComposedImage;
     std::unique_ptr<TBitmap> FComposedMask;
 
