@@ -243,9 +243,10 @@ void TGIFImage::Assign(const TGIFImage* Source) {
         Clear();
         return;
     }
-    // The source's bytes are copied first: loading frees this control's own stream.
+    // The source's bytes are taken first (shared, not copied): loading frees this control's
+    // own stream.
     TMemoryStream Copy;
-    Copy.Assign(Source->DataStream().Data(), static_cast<size_t>(Source->DataStream().Size()));
+    Copy.Share(Source->DataStream());
     LoadFromStream(Copy);
 }
 

@@ -331,7 +331,7 @@ void TGIFDecoder::ComposeFirstFrame() {
 bool TGIFDecoder::Run() {
     G.FStatus = GIFStatusIncomplete;
     G.FreeFrames();
-    G.FDataStream.Assign(WS.Data(), static_cast<size_t>(WS.Size()));
+    G.FDataStream.Share(WS); // the same bytes, held once
     if (WS.Size() == 0) {
         G.FStatus = GIFStatusEmptyStream;
         return false;

@@ -41,7 +41,7 @@ void TGIFPicture::WriteData(TMemoryStream& Stream) const {
                                    static_cast<uint8_t>(Count >> 16),
                                    static_cast<uint8_t>(Count >> 24)};
     Stream.Write(CountBytes, 4);
-    Stream.Write(FDataStream.Data(), FDataStream.Content().size());
+    Stream.Write(FDataStream.Data(), static_cast<size_t>(FDataStream.Size()));
 }
 
 void TGIFPicture::Loaded() {

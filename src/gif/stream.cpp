@@ -32,30 +32,48 @@ void TMemoryStream::SetPosition(int64_t Position) {
 }
 
 int64_t TMemoryStream::Read(void* Buffer, int64_t Count) {
-    return ReadFrom(Bytes.data(), Size(), Pos, Buffer, Count);
+    return ReadFrom(Data(), Size(), Pos, Buffer, Count);
 }
 
-void TMemoryStream::Write(const void* Buffer, size_t Count) {
+uint8_t* TMemoryStream::Own(size_t Capacity) {
+    const bool Shared = Buffer && Buffer.use_count() > 1;
+    if (Buffer && !Shared && Buffer->Size() >= Capacity) {
+        return Buffer->Data();
+    }
+    auto Fresh = std::make_shared<TPixelMemory>(TPixelMemory::Allocate(Capacity));
+    if (Length > 0) {
+        std::memcpy(Fresh->Data(), Buffer->Data(), Length);
+    }
+    Buffer = std::move(Fresh);
+    return Buffer->Data();
+}
+
+void TMemoryStream::Write(const void* Source, size_t Count) {
     if (Count == 0) {
         return;
     }
-    const size_t End = static_cast<size_t>(Pos) + Count;
-    if (End > Bytes.size()) {
-        Bytes.resize(End);
-    }
-    std::memcpy(Bytes.data() + Pos, Buffer, Count);
+    const size_t At = static_cast<size_t>(Pos);
+    const size_t End = At + Count;
+    const size_t Room = Buffer ? Buffer->Size() : 0;
+    // Growing doubles the room, so that a stream written piece by piece copies little.
+    uint8_t* D = Own(End <= Room ? Room : std::max(End, 2 * Room));
+    std::memcpy(D + At, Source, Count);
+    Length = std::max(Length, End);
     Pos = static_cast<int64_t>(End);
 }
 
 void TMemoryStream::Clear() {
-    std::vector<uint8_t>().swap(Bytes);
+    Buffer.reset();
+    Length = 0;
     Pos = 0;
 }
 
 void TMemoryStream::Assign(const void* Data, size_t Size) {
-    const auto* P = static_cast<const uint8_t*>(Data);
-    Bytes.assign(P, P + Size);
-    Pos = 0;
+    Clear();
+    if (Size > 0) {
+        std::memcpy(Own(Size), Data, Size);
+        Length = Size;
+    }
 }
 
 void TMemoryStream::ReadAll(TStream& Source, int64_t Size) {
@@ -63,10 +81,33 @@ void TMemoryStream::ReadAll(TStream& Source, int64_t Size) {
         Pos = 0; // already the content
         return;
     }
-    Bytes.resize(static_cast<size_t>(std::max<int64_t>(Size, 0)));
-    const int64_t Got = Size > 0 ? Source.Read(Bytes.data(), Size) : 0;
-    Bytes.resize(static_cast<size_t>(std::clamp<int64_t>(Got, 0, Size)));
+    if (auto* Memory = dynamic_cast<TMemoryStream*>(&Source);
+        Memory != nullptr && Memory->Position() == 0 && Size == Memory->Size()) {
+        Share(*Memory); // the same bytes: nothing to copy until one side writes
+        Memory->SetPosition(Size);
+        return;
+    }
+    Clear();
+    if (Size > 0) {
+        uint8_t* D = Own(static_cast<size_t>(Size));
+        Length = static_cast<size_t>(std::clamp<int64_t>(Source.Read(D, Size), 0, Size));
+        if (Length == 0) {
+            Buffer.reset();
+        }
+    }
+}
+
+void TMemoryStream::Share(const TMemoryStream& Other) {
+    if (&Other != this) {
+        Buffer = Other.Buffer;
+        Length = Other.Length;
+    }
     Pos = 0;
+}
+
+std::vector<uint8_t> TMemoryStream::Content() const {
+    const uint8_t* D = Data();
+    return D ? std::vector<uint8_t>(D, D + Length) : std::vector<uint8_t>();
 }
 
 void TBufferStream::SetPosition(int64_t Position) {
