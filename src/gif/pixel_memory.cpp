@@ -8,6 +8,19 @@
 #include <sys/mman.h>
 #endif
 
+// Under AddressSanitizer the parts of a block that no buffer holds are poisoned, so that a read
+// or write past a buffer is caught as it would be for a heap buffer of its own.
+#if defined(__SANITIZE_ADDRESS__)
+#define QUILLOP_POISON_BLOCKS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILLOP_POISON_BLOCKS 1
+#endif
+#endif
+#if defined(QUILLOP_POISON_BLOCKS)
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace quillop::gif {
 
 namespace {
@@ -15,6 +28,18 @@ namespace {
 constexpr size_t LargePage = size_t{2} << 20;
 constexpr size_t Alignment = 64;
 constexpr size_t MaxBlockGrowth = size_t{32} << 20;
+
+void Poison([[maybe_unused]] const uint8_t* P, [[maybe_unused]] size_t N) {
+#if defined(QUILLOP_POISON_BLOCKS)
+    ASAN_POISON_MEMORY_REGION(P, N);
+#endif
+}
+
+void Unpoison([[maybe_unused]] const uint8_t* P, [[maybe_unused]] size_t N) {
+#if defined(QUILLOP_POISON_BLOCKS)
+    ASAN_UNPOISON_MEMORY_REGION(P, N);
+#endif
+}
 
 size_t RoundUp(size_t N, size_t To) {
     if (N > SIZE_MAX - (To - 1)) {
@@ -86,6 +111,7 @@ TPixelMemory TPixelMemory::Allocate(size_t Bytes) {
     if (Bytes >= LargePage) {
         M.Mapped = RoundUp(Bytes, LargePage);
         M.Ptr = MapBlock(M.Mapped);
+        Poison(M.Ptr + Bytes, M.Mapped - Bytes);
     } else {
         M.Ptr = static_cast<uint8_t*>(::operator new(std::max<size_t>(Bytes, 1)));
     }
@@ -104,6 +130,7 @@ TPixelMemory TPixelMemory::Borrow(uint8_t* Data, size_t Bytes) {
 void TPixelMemory::Reset() {
     if (Owned) {
         if (Mapped > 0) {
+            Unpoison(Ptr, Mapped);
             UnmapBlock(Ptr, Mapped);
         } else {
             ::operator delete(Ptr);
@@ -122,6 +149,7 @@ TPixelMemory TPixelStore::Take(size_t Bytes) {
         if (B.Size - B.Used >= Need) {
             uint8_t* P = B.Base + B.Used;
             B.Used += Need;
+            Unpoison(P, Bytes);
             return TPixelMemory::Borrow(P, Bytes);
         }
     }
@@ -135,18 +163,23 @@ TPixelMemory TPixelStore::Take(size_t Bytes) {
     Blocks.reserve(Blocks.size() + 1);
     Blocks.push_back(TBlock{MapBlock(Size), Size, Need});
     Current = Blocks.size() - 1;
-    return TPixelMemory::Borrow(Blocks.back().Base, Bytes);
+    uint8_t* P = Blocks.back().Base;
+    Poison(P, Size);
+    Unpoison(P, Bytes);
+    return TPixelMemory::Borrow(P, Bytes);
 }
 
 void TPixelStore::Rewind() {
     for (TBlock& B : Blocks) {
         B.Used = 0;
+        Poison(B.Base, B.Size);
     }
     Current = 0;
 }
 
 void TPixelStore::Release() {
     for (TBlock& B : Blocks) {
+        Unpoison(B.Base, B.Size);
         UnmapBlock(B.Base, B.Size);
     }
     Blocks.clear();

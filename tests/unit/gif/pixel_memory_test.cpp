@@ -97,3 +97,43 @@ TEST(PixelMemory, AllocatedBuffersOwnTheirMemoryAndMoveIt) {
     EXPECT_EQ(Moved.Size(), 10u);
     EXPECT_EQ(Moved.Data()[9], 7);
 }
+
+// Under AddressSanitizer a store's memory that no buffer holds is poisoned: a read one byte past
+// a borrowed buffer, or of a buffer after Rewind, is reported as for a heap buffer.
+#if defined(__SANITIZE_ADDRESS__)
+#define QUILLOP_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILLOP_TEST_ASAN 1
+#endif
+#endif
+
+namespace {
+uint8_t ReadAt(const uint8_t* P) {
+    return *static_cast<const volatile uint8_t*>(P);
+}
+} // namespace
+
+TEST(PixelStoreDeathTest, BytesNoBufferHoldsArePoisonedUnderAddressSanitizer) {
+#if defined(QUILLOP_TEST_ASAN)
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    TPixelStore S;
+    TPixelMemory A = S.Take(PixelBlockThreshold + 3); // starts a block
+    TPixelMemory B = S.Take(100);                     // the same block, 64-byte aligned
+    ReadAt(A.Data() + A.Size() - 1);                  // the last byte of a buffer is fine
+    EXPECT_DEATH(ReadAt(A.Data() + A.Size()), "use-after-poison");
+    EXPECT_DEATH(ReadAt(B.Data() + 100), "use-after-poison");
+    EXPECT_DEATH(ReadAt(B.Data() + 4096), "use-after-poison");
+    const uint8_t* Old = B.Data();
+    S.Rewind();
+    EXPECT_DEATH(ReadAt(Old), "use-after-poison");
+    TPixelMemory Again = S.Take(PixelBlockThreshold + 3);
+    ReadAt(Again.Data() + PixelBlockThreshold + 2); // held again: no report
+    // A buffer with a block of its own: the block's rest past the buffer.
+    TPixelMemory Own = TPixelMemory::Allocate(2 * MiB + 1);
+    ReadAt(Own.Data() + 2 * MiB);
+    EXPECT_DEATH(ReadAt(Own.Data() + 2 * MiB + 1), "use-after-poison");
+#else
+    GTEST_SKIP() << "needs AddressSanitizer";
+#endif
+}
