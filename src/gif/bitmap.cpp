@@ -28,6 +28,21 @@ uint32_t Get32(const uint8_t* P) {
     return Get16(P) | (Get16(P + 2) << 16);
 }
 
+static_assert(sizeof(TRGBQuad) == 4, "a palette entry is the 4 bytes of a DIB's colour table");
+
+// Copies N palette entries (blue, green, red, reserved: the DIB's order, and the stored bytes
+// of a 32-bit pixel) with the reserved byte cleared, a word at a time.
+void CopyQuads(void* To, const void* From, size_t N) {
+    auto* D = static_cast<uint8_t*>(To);
+    const auto* S = static_cast<const uint8_t*>(From);
+    for (size_t I = 0; I < 4 * N; I += 4) {
+        uint32_t V;
+        std::memcpy(&V, S + I, 4);
+        V &= std::endian::native == std::endian::little ? 0x00FFFFFFu : 0xFFFFFF00u;
+        std::memcpy(D + I, &V, 4);
+    }
+}
+
 uint32_t QuadColor(const TRGBQuad& Q) {
     return (uint32_t{Q.Red} << 16) | (uint32_t{Q.Green} << 8) | Q.Blue;
 }
@@ -165,14 +180,7 @@ size_t WriteBMPHeaders(uint8_t* P, int32_t Width, int32_t Height, int BitCount,
     Put32(P + 16, 0);
     Put32(P + 20, static_cast<uint32_t>(ImageSize));
     Put32(P + 32, static_cast<uint32_t>(Palette.size()));
-    P += InfoHeaderSize;
-    for (const TRGBQuad& Q : Palette) {
-        P[0] = Q.Blue;
-        P[1] = Q.Green;
-        P[2] = Q.Red;
-        P[3] = 0;
-        P += 4;
-    }
+    CopyQuads(P + InfoHeaderSize, Palette.data(), Palette.size());
     return Offset;
 }
 
@@ -211,10 +219,7 @@ bool ParseBMP(const uint8_t* P, size_t FileSize, uint32_t& Offset, int32_t& Widt
         return false; // missing or short pixel part
     }
     Palette.resize(Used);
-    for (uint32_t I = 0; I < Used; ++I) {
-        const uint8_t* Q = P + FileHeaderSize + InfoHeaderSize + 4 * I;
-        Palette[I] = TRGBQuad{Q[0], Q[1], Q[2], 0};
-    }
+    CopyQuads(Palette.data(), P + FileHeaderSize + InfoHeaderSize, Used);
     return true;
 }
 
@@ -312,10 +317,7 @@ uint32_t Combine(uint32_t Rop, uint32_t D, uint32_t S) {
 void PaletteLookup(const TBitmap& Source, uint32_t (&Lookup)[256]) {
     const auto& Pal = Source.Palette();
     const size_t N = std::min<size_t>(Pal.size(), 256);
-    for (size_t I = 0; I < N; ++I) {
-        const uint8_t B[4] = {Pal[I].Blue, Pal[I].Green, Pal[I].Red, 0};
-        std::memcpy(&Lookup[I], B, 4);
-    }
+    CopyQuads(Lookup, Pal.data(), N);
     std::memset(Lookup + N, 0, 4 * (256 - N));
 }
 

@@ -227,10 +227,11 @@ bool TGIFDecoder::ReadFrame(TGIFFrame& F) {
         F.SavedMask.Create(F.Width, F.Height, 1, &G.FFrameStore);
     }
 
-    std::vector<TRGBQuad> Palette(Colors);
+    std::vector<TRGBQuad> Palette;
+    Palette.reserve(Colors);
     for (uint32_t I = 0; I < Colors; ++I) {
         const TRGBTriple& C = (*F.ColorTable)[I];
-        Palette[I] = TRGBQuad{C.Blue, C.Green, C.Red, 0};
+        Palette.push_back(TRGBQuad{C.Blue, C.Green, C.Red, 0});
     }
     // The rows are not zero-filled here: the decoder writes every byte of them.
     TBMPFile ImageBMP = MakeBMPFile(F.Width, F.Height, 8, Palette, &G.FFrameStore);

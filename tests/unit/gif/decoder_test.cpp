@@ -103,6 +103,27 @@ TEST(Decoder, BitmapFromDIBRefusesShortPixelPart) {
     EXPECT_FALSE(BitmapFromDIB(B, Bytes{'B', 'M', 0}));
 }
 
+TEST(Decoder, BMPPaletteEntriesKeepTheirColoursAndAZeroReservedByte) {
+    // Written: blue, green, red, 0 whatever the entry's reserved byte; read back the same way.
+    const std::vector<TRGBQuad> Pal = {{1, 2, 3, 0xAB}, {0xFF, 0xFE, 0xFD, 0xFF}, {7, 8, 9, 0}};
+    const Bytes Rows = {0, 1, 2, 0};
+    Bytes File = MakeBMP(3, 1, 8, Pal, Rows.data(), Rows.size());
+    ASSERT_EQ(File.size(), 54u + 12 + 4);
+    EXPECT_EQ(Bytes(File.begin() + 54, File.begin() + 66),
+              (Bytes{1, 2, 3, 0, 0xFF, 0xFE, 0xFD, 0, 7, 8, 9, 0}));
+    File[54 + 7] = 0x7F; // a reserved byte set in the file is not taken over
+    TBitmap B;
+    ASSERT_TRUE(BitmapFromDIB(B, File));
+    EXPECT_EQ(B.Palette(),
+              (std::vector<TRGBQuad>{{1, 2, 3, 0}, {0xFF, 0xFE, 0xFD, 0}, {7, 8, 9, 0}}));
+    // Through the palette into a 32-bit bitmap: every stored byte, the fourth of each pixel 0.
+    TBitmap Out;
+    ASSERT_TRUE(Out.Create(3, 1, 32));
+    ASSERT_TRUE(BitBlt(Out, 0, 0, 3, 1, &B, 0, 0, kSrcCopy));
+    EXPECT_EQ(Bytes(Out.Data(), Out.Data() + 12),
+              (Bytes{1, 2, 3, 0, 0xFF, 0xFE, 0xFD, 0, 7, 8, 9, 0}));
+}
+
 TEST(Decoder, VersionComesFromTheFifthByte) {
     struct Case {
         const char* Signature;
