@@ -17,6 +17,10 @@ namespace {
 
 constexpr int TableSize = 4096;
 constexpr size_t Padding = 8;
+// Room in the output past the image's last pixel: the longest string (4096 pixels) and the
+// 8-byte copies' overrun, so that the fast loop copies every string whole without checking
+// how many pixels are still wanted.
+constexpr size_t Slack = 4096 + Padding;
 // The output buffer starts with the one-pixel strings of every code below the largest clear
 // code (byte I & 255 at I), so that they stand in it like any other: every code is copied
 // from Base + offset.
@@ -208,7 +212,7 @@ bool TImageDataDecoder::Decode(const TImageParams& Params, const uint8_t* Input,
     const int64_t Total = static_cast<int64_t>(Params.Width) * Params.Height;
     if (OutputCapacity < static_cast<uint64_t>(Total)) {
         Output = TPixelMemory();
-        Output = TPixelMemory::Allocate(Lead + static_cast<size_t>(Total) + Padding);
+        Output = TPixelMemory::Allocate(Lead + static_cast<size_t>(Total) + Slack);
         OutputCapacity = static_cast<size_t>(Total);
         LeadReady = 0;
     }
@@ -383,7 +387,7 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
             }
             const int C = static_cast<int>((Load64(D + (Bit >> 3)) >> (Bit & 7)) & Mask);
             Bit += static_cast<uint64_t>(Width);
-            const int64_t Avail = Total - Pos;
+            // A string may run past the last pixel into the slack; Pos is clamped after the loop.
             uint8_t* const Dst = Out + Pos;
             int64_t N;
             if (C < Next) [[likely]] {
@@ -409,30 +413,18 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
                     continue;
                 }
                 const uint8_t* const Src = Base + static_cast<uint32_t>(Ent);
-                if (N <= Avail) [[likely]] {
-                    uint64_t V;
-                    std::memcpy(&V, Src, 8);
-                    std::memcpy(Dst, &V, 8);
-                    if (N > 8) {
-                        CopyShort(Dst + 8, Src + 8, N - 8);
-                    }
-                } else {
-                    std::memcpy(Dst, Src, static_cast<size_t>(Avail));
-                    Pos = Total;
-                    break;
+                uint64_t V;
+                std::memcpy(&V, Src, 8);
+                std::memcpy(Dst, &V, 8);
+                if (N > 8) {
+                    CopyShort(Dst + 8, Src + 8, N - 8);
                 }
             } else if (C == Next) {
                 // The previous string plus its own first pixel.
                 N = OldLen + 1;
                 const uint8_t* const Src = Out + OldPos;
-                if (N <= Avail) {
-                    CopyShort(Dst, Src, OldLen);
-                    Dst[OldLen] = Src[0];
-                } else {
-                    std::memcpy(Dst, Src, static_cast<size_t>(Avail));
-                    Pos = Total;
-                    break;
-                }
+                CopyShort(Dst, Src, OldLen);
+                Dst[OldLen] = Src[0];
             } else {
                 Bit -= static_cast<uint64_t>(Width);
                 Damaged = true;
@@ -458,6 +450,7 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
         if (Damaged) {
             break;
         }
+        Pos = std::min(Pos, Total);
         if (OnRow) {
             ReportRows();
         }

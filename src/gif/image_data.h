@@ -46,7 +46,6 @@ public:
     static uint64_t ScratchBytes(int32_t Width, int32_t Height);
     // Frees the buffers of more than 64 KiB (an image decoder kept between loads holds no more).
     void ReleaseLargeBuffers();
-    uint64_t Capacity() const { return OutputCapacity + DataBuffer.Size(); }
 
 private:
     void GatherSubBlocks(const uint8_t* Input, size_t InputSize, size_t& Position);

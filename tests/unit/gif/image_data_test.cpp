@@ -21,6 +21,7 @@ Decoded Both(const Bytes& In, int W, int H, bool Interlaced = false, bool Transp
     EXPECT_EQ(D.Fast.Pixels, D.Ref.Pixels);
     EXPECT_EQ(D.Fast.Mask, D.Ref.Mask);
     EXPECT_EQ(D.Fast.EndPosition, D.Ref.EndPosition);
+    EXPECT_EQ(D.Fast.Written, D.Ref.Written);
     EXPECT_EQ(D.Fast.ProgressRows, D.Ref.ProgressRows);
     EXPECT_EQ(D.Fast.ProgressPositions, D.Ref.ProgressPositions);
     return D;
@@ -93,6 +94,24 @@ TEST(ImageData, CodeEqualToNextOrLargerRepeatsPreviousStringPlusFirstPixel) {
     const Bytes In = ImageStream(2, {{4, 3}, {2, 3}, {3, 3}, {6, 3}, {8, 4}, {5, 4}});
     const Decoded D = Both(In, 8, 1);
     EXPECT_EQ(TopDown(D.Fast, 8, 1), (Bytes{2, 3, 2, 3, 2, 3, 2, 0}));
+}
+
+TEST(ImageData, StringRunningPastTheLastPixelStopsAtIt) {
+    // Code size 2: 1, then 6 ("1 1"), 7 ("1 1 1"): 6 pixels for an image of 5 x 1 (a row of 8
+    // bytes). The last string is cut at the last pixel: exactly 5 stored, the padding stays 0.
+    const Bytes In = ImageStream(2, {{4, 3}, {1, 3}, {6, 3}, {7, 3}, {5, 4}});
+    const Decoded D = Both(In, 5, 1);
+    EXPECT_EQ(D.Fast.Written, 5);
+    EXPECT_EQ(D.Fast.Pixels, (Bytes{1, 1, 1, 1, 1, 0, 0, 0}));
+    // The same with the string running 4 pixels past a 2 x 1 image.
+    const Decoded Short = Both(In, 2, 1);
+    EXPECT_EQ(Short.Fast.Written, 2);
+    EXPECT_EQ(Short.Fast.Pixels, (Bytes{1, 1, 0, 0}));
+    // A string that ends exactly on the last pixel, then codes the image has no room for.
+    const Bytes Exact = ImageStream(2, {{4, 3}, {1, 3}, {6, 3}, {7, 3}, {1, 4}, {5, 4}});
+    const Decoded E = Both(Exact, 3, 2);
+    EXPECT_EQ(E.Fast.Written, 6);
+    EXPECT_EQ(E.Fast.Pixels, (Bytes{1, 1, 1, 0, 1, 1, 1, 0}));
 }
 
 TEST(ImageData, FullTableKeepsTwelveBitCodesWithoutClear) {

@@ -108,11 +108,13 @@ TEST(PixelMemory, AllocatedBuffersOwnTheirMemoryAndMoveIt) {
 #endif
 #endif
 
+#if defined(QUILLOP_TEST_ASAN)
 namespace {
 uint8_t ReadAt(const uint8_t* P) {
     return *static_cast<const volatile uint8_t*>(P);
 }
 } // namespace
+#endif
 
 TEST(PixelStoreDeathTest, BytesNoBufferHoldsArePoisonedUnderAddressSanitizer) {
 #if defined(QUILLOP_TEST_ASAN)
