@@ -373,19 +373,26 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
     bool Damaged = false;
     for (;;) {
         const int64_t Stop = OnRow ? std::min(Rows.NextRowEnd(), Total) : Total;
-        // The code width's mask and the last bit position a code of that width may start at.
         uint32_t Mask = (1u << Width) - 1;
-        uint64_t BitLimit = TotalBits > static_cast<uint64_t>(Width) ? TotalBits - Width : 0;
-        auto WidthChanged = [&] {
-            Mask = (1u << Width) - 1;
-            BitLimit = TotalBits > static_cast<uint64_t>(Width) ? TotalBits - Width : 0;
-        };
+        auto WidthChanged = [&] { Mask = (1u << Width) - 1; };
+        // The data from Bit on, at least 57 bits of it in a register, refilled when a code no
+        // longer fits. Usable counts only the bits a code may take: one that ends on the data's
+        // last bit or beyond is not read. Bit stays exact for the other loops.
+        uint64_t Acc = 0;
+        int Usable = 0;
         while (Pos < Stop) {
-            if (Bit >= BitLimit) {
-                Stored = Pos;
-                return;
+            if (Usable < Width) [[unlikely]] {
+                Acc = Load64(D + (Bit >> 3)) >> (Bit & 7);
+                const uint64_t Left = TotalBits > Bit ? TotalBits - 1 - Bit : 0;
+                Usable = static_cast<int>(std::min<uint64_t>(Left, 57));
+                if (Usable < Width) {
+                    Stored = Pos;
+                    return;
+                }
             }
-            const int C = static_cast<int>((Load64(D + (Bit >> 3)) >> (Bit & 7)) & Mask);
+            const int C = static_cast<int>(Acc & Mask);
+            Acc >>= Width;
+            Usable -= Width;
             Bit += static_cast<uint64_t>(Width);
             // A string may run past the last pixel into the slack; Pos is clamped after the loop.
             uint8_t* const Dst = Out + Pos;
@@ -400,6 +407,7 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
                     }
                     MaxNext = std::max(MaxNext, Next);
                     ResetTable();
+                    Usable = 0; // StartCode reads on from Bit itself
                     const int S = StartCode();
                     if (S < 0) {
                         Stored = Pos;
