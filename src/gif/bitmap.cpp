@@ -237,7 +237,7 @@ std::vector<uint8_t> MakeBMP(int32_t Width, int32_t Height, int BitCount,
 }
 
 TBMPFile MakeBMPFile(int32_t Width, int32_t Height, int BitCount,
-                     const std::vector<TRGBQuad>& Palette, TPixelStore* Store) {
+                     const std::vector<TRGBQuad>& Palette, TPixelStore* Store, size_t TailRoom) {
     TBMPFile F;
     const uint64_t Row = DIBRowSize(Width, BitCount);
     const uint64_t Limit = std::min<uint64_t>(uint64_t{1} << 40, SIZE_MAX / 2);
@@ -246,7 +246,7 @@ TBMPFile MakeBMPFile(int32_t Width, int32_t Height, int BitCount,
     }
     const size_t Headers = FileHeaderSize + InfoHeaderSize + 4 * Palette.size();
     F.Size = Headers + static_cast<size_t>(Row * static_cast<uint64_t>(Height));
-    F.Bytes = Store ? Store->Take(F.Size) : TPixelMemory::Allocate(F.Size);
+    F.Bytes = Store ? Store->Take(F.Size + TailRoom) : TPixelMemory::Allocate(F.Size + TailRoom);
     F.PixelOffset = WriteBMPHeaders(F.Bytes.Data(), Width, Height, BitCount, Palette);
     return F;
 }

@@ -108,9 +108,11 @@ struct TBMPFile {
     uint8_t* Rows() { return Bytes.Data() + PixelOffset; }
 };
 // The headers and palette of a BMP file of Width x Height; the caller writes every byte of the
-// rows (padding included) before loading it. Empty when the size is not valid.
+// rows (padding included) before loading it. TailRoom spare bytes follow the file in its
+// memory. Empty when the size is not valid.
 TBMPFile MakeBMPFile(int32_t Width, int32_t Height, int BitCount,
-                     const std::vector<TRGBQuad>& Palette, TPixelStore* Store = nullptr);
+                     const std::vector<TRGBQuad>& Palette, TPixelStore* Store = nullptr,
+                     size_t TailRoom = 0);
 
 // Loads a bitmap from an in-memory BMP file (uncompressed, bottom-up, 1 or 8 bits per pixel).
 // False when the file is malformed or its pixel part is missing or short.

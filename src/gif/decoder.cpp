@@ -233,8 +233,10 @@ bool TGIFDecoder::ReadFrame(TGIFFrame& F) {
         const TRGBTriple& C = (*F.ColorTable)[I];
         Palette.push_back(TRGBQuad{C.Blue, C.Green, C.Red, 0});
     }
-    // The rows are not zero-filled here: the decoder writes every byte of them.
-    TBMPFile ImageBMP = MakeBMPFile(F.Width, F.Height, 8, Palette, &G.FFrameStore);
+    // The rows are not zero-filled here: the decoder writes every byte of them. It may decode
+    // straight into them, using the room after them and, for a while, the headers' bytes.
+    TBMPFile ImageBMP =
+        MakeBMPFile(F.Width, F.Height, 8, Palette, &G.FFrameStore, TImageDataDecoder::RowsTailRoom);
     TBMPFile MaskBMP;
     uint8_t* MaskRows = nullptr;
     if (F.Transparent) {
@@ -255,8 +257,9 @@ bool TGIFDecoder::ReadFrame(TGIFFrame& F) {
         WS.SetPosition(static_cast<int64_t>(At));
         G.Progress();
     };
-    const bool Decoded = Decoder.Decode(Params, WS.Data(), static_cast<size_t>(WS.Size()), Position,
-                                        ImageBMP.Rows(), MaskRows, OnRow);
+    const bool Decoded =
+        Decoder.Decode(Params, WS.Data(), static_cast<size_t>(WS.Size()), Position, ImageBMP.Rows(),
+                       MaskRows, OnRow, ImageBMP.PixelOffset, TImageDataDecoder::RowsTailRoom);
     WS.SetPosition(static_cast<int64_t>(Position));
     if (!Decoded) {
         throw EDropFrame{};

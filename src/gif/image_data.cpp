@@ -21,6 +21,7 @@ constexpr size_t Padding = 8;
 // 8-byte copies' overrun, so that the fast loop copies every string whole without checking
 // how many pixels are still wanted.
 constexpr size_t Slack = 4096 + Padding;
+static_assert(Slack == TImageDataDecoder::RowsTailRoom);
 // The output buffer starts with the one-pixel strings of every code below the largest clear
 // code (byte I & 255 at I), so that they stand in it like any other: every code is copied
 // from Base + offset.
@@ -194,7 +195,7 @@ size_t TImageDataDecoder::LazyPosition(uint64_t BitsConsumed) const {
 
 bool TImageDataDecoder::Decode(const TImageParams& Params, const uint8_t* Input, size_t InputSize,
                                size_t& Position, uint8_t* PixelRows, uint8_t* MaskRows,
-                               const TRowProgress& OnRow) {
+                               const TRowProgress& OnRow, size_t LeadRoom, size_t TailRoom) {
     Stored = 0;
     if (Params.Width <= 0 || Params.Height <= 0) {
         return false;
@@ -210,21 +211,49 @@ bool TImageDataDecoder::Decode(const TImageParams& Params, const uint8_t* Input,
     }
     GatherSubBlocks(Input, InputSize, Position);
     const int64_t Total = static_cast<int64_t>(Params.Width) * Params.Height;
+    const bool Report = Params.ProgressOn && OnRow && Total > 100000;
+    const size_t Clear = size_t{1} << MinCodeSize;
+    if (MinCodeSize < 12 && LeadRoom >= Clear && TailRoom >= RowsTailRoom) {
+        // Straight into the rows: the pixels in stored order from the rows' start, the one-pixel
+        // strings just before them (where the caller's headers go afterwards), then placed
+        // bottom-up in the same memory.
+        uint8_t* const Base = PixelRows - Clear;
+        // What those bytes held is put back however the decoding ends.
+        class TKeep {
+        public:
+            TKeep(uint8_t* At, size_t Count) : At(At), Count(Count) {
+                std::memcpy(Bytes, At, Count);
+            }
+            ~TKeep() { std::memcpy(At, Bytes, Count); }
+            TKeep(const TKeep&) = delete;
+            TKeep& operator=(const TKeep&) = delete;
+
+        private:
+            uint8_t* At;
+            size_t Count;
+            uint8_t Bytes[Lead];
+        } Keep(Base, Clear);
+        for (size_t I = 0; I < Clear; ++I) {
+            Base[I] = static_cast<uint8_t>(I);
+        }
+        RunLZW(MinCodeSize, Total, Report ? &OnRow : nullptr, Params, Base, Clear);
+        PlaceInRows(Params, PixelRows, MaskRows);
+        return true;
+    }
     if (OutputCapacity < static_cast<uint64_t>(Total)) {
         Output = TPixelMemory();
         Output = TPixelMemory::Allocate(Lead + static_cast<size_t>(Total) + Slack);
         OutputCapacity = static_cast<size_t>(Total);
         LeadReady = 0;
     }
-    const bool Report = Params.ProgressOn && OnRow && Total > 100000;
     if (MinCodeSize >= 12) {
         RunLiteral(MinCodeSize, Total, Report ? &OnRow : nullptr, Params);
     } else {
         // The one-pixel strings of this image's codes (a new buffer has none yet).
-        for (; LeadReady < (size_t{1} << MinCodeSize); ++LeadReady) {
+        for (; LeadReady < Clear; ++LeadReady) {
             Output.Data()[LeadReady] = static_cast<uint8_t>(LeadReady);
         }
-        RunLZW(MinCodeSize, Total, Report ? &OnRow : nullptr, Params);
+        RunLZW(MinCodeSize, Total, Report ? &OnRow : nullptr, Params, Output.Data(), Lead);
     }
     Scatter(Params, PixelRows, MaskRows);
     return true;
@@ -297,7 +326,8 @@ void TImageDataDecoder::RunLiteral(int MinCodeSize, int64_t Total, const TRowPro
 }
 
 void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgress* OnRow,
-                               const TImageParams& Params) {
+                               const TImageParams& Params, uint8_t* const Base,
+                               const size_t LeadBytes) {
     const int Clear = 1 << MinCodeSize;
     const int End = Clear + 1;
     uint64_t* const E = Entries.get();
@@ -313,8 +343,7 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
     int Limit = 2 * Clear;
     int Next = Clear + 2;
     bool Dirty = false;
-    uint8_t* const Base = Output.Data();
-    uint8_t* const Out = Base + Lead;
+    uint8_t* const Out = Base + LeadBytes;
     int64_t Pos = 0;
 
     // Progress bookkeeping: stored rows finished so far.
@@ -438,8 +467,8 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
                 Damaged = true;
                 break;
             }
-            E[Next] = Entry(static_cast<uint64_t>(OldPos) + Lead, static_cast<uint64_t>(OldLen + 1),
-                            static_cast<uint64_t>(Old));
+            E[Next] = Entry(static_cast<uint64_t>(OldPos) + LeadBytes,
+                            static_cast<uint64_t>(OldLen + 1), static_cast<uint64_t>(Old));
             ++Next;
             if (Next >= Limit) [[unlikely]] {
                 if (Limit < TableSize) {
@@ -502,7 +531,7 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
         Suf[I] = Base[At + L - 1];
         Fst[I] = Base[At];
         Len[I] = L;
-        Off[I] = static_cast<uint32_t>(At - Lead);
+        Off[I] = static_cast<uint32_t>(At - LeadBytes);
     }
     FirstByte = Out[OldPos];
 
@@ -619,12 +648,85 @@ void TImageDataDecoder::RunLZW(int MinCodeSize, int64_t Total, const TRowProgres
     Stored = Pos;
 }
 
+namespace {
+
+// One mask row from a row of W pixels of which the first N were decoded: bit 1 where the pixel
+// is the transparent index, and for every pixel the data never reached.
+void MaskRow(const uint8_t* Src, int32_t N, int32_t W, uint8_t Index, uint8_t* M,
+             size_t MaskStride) {
+    int32_t X = 0;
+#if defined(__SSE2__)
+    const __m128i Wanted = _mm_set1_epi8(static_cast<char>(Index));
+    for (; X + 16 <= N; X += 16) {
+        const __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + X));
+        const auto Bits = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(V, Wanted)));
+        M[X >> 3] = ReversedBits[Bits & 0xFF];
+        M[(X >> 3) + 1] = ReversedBits[Bits >> 8];
+    }
+#endif
+    const uint64_t Broadcast = 0x0101010101010101ull * Index;
+    for (; X + 8 <= N; X += 8) {
+        // Eight pixels at once: flag the bytes equal to the index, then gather the flags
+        // into one mask byte, first pixel in bit 7.
+        const uint64_t V = Load64(Src + X) ^ Broadcast;
+        const uint64_t T = ((V & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | V;
+        const uint64_t Zero = (~T & 0x8080808080808080ull) >> 7;
+        M[X >> 3] = static_cast<uint8_t>((Zero * 0x8040201008040201ull) >> 56);
+    }
+    // Whole bytes are written above; the rest of the row is built on zeros.
+    std::memset(M + (X >> 3), 0, MaskStride - static_cast<size_t>(X >> 3));
+    for (; X < N; ++X) {
+        if (Src[X] == Index) {
+            M[X >> 3] = static_cast<uint8_t>(M[X >> 3] | (0x80 >> (X & 7)));
+        }
+    }
+    // Pixels the data never reached are transparent.
+    for (; X < W && (X & 7) != 0; ++X) {
+        M[X >> 3] = static_cast<uint8_t>(M[X >> 3] | (0x80 >> (X & 7)));
+    }
+    for (; X + 8 <= W; X += 8) {
+        M[X >> 3] = 0xFF;
+    }
+    for (; X < W; ++X) {
+        M[X >> 3] = static_cast<uint8_t>(M[X >> 3] | (0x80 >> (X & 7)));
+    }
+}
+
+// Exchanges two rows of N bytes (a multiple of 4) that do not overlap, 16, 8 and 4 bytes at a
+// time.
+void SwapRows(uint8_t* A, uint8_t* B, size_t N) {
+    size_t I = 0;
+    for (; I + 16 <= N; I += 16) {
+        uint64_t X[2], Y[2];
+        std::memcpy(X, A + I, 16);
+        std::memcpy(Y, B + I, 16);
+        std::memcpy(A + I, Y, 16);
+        std::memcpy(B + I, X, 16);
+    }
+    if (I + 8 <= N) {
+        uint64_t X, Y;
+        std::memcpy(&X, A + I, 8);
+        std::memcpy(&Y, B + I, 8);
+        std::memcpy(A + I, &Y, 8);
+        std::memcpy(B + I, &X, 8);
+        I += 8;
+    }
+    if (I + 4 <= N) {
+        uint32_t X, Y;
+        std::memcpy(&X, A + I, 4);
+        std::memcpy(&Y, B + I, 4);
+        std::memcpy(A + I, &Y, 4);
+        std::memcpy(B + I, &X, 4);
+    }
+}
+
+} // namespace
+
 void TImageDataDecoder::Scatter(const TImageParams& Params, uint8_t* PixelRows,
                                 uint8_t* MaskRows) const {
     const int32_t W = Params.Width, H = Params.Height;
     const size_t PixelStride = static_cast<size_t>(DIBRowSize(W, 8));
     const size_t MaskStride = static_cast<size_t>(DIBRowSize(W, 1));
-    const uint8_t Index = Params.TransparentIndex;
     for (int32_t K = 0; K < H; ++K) {
         const int32_t Y = StoredRowToImageRow(K, H, Params.Interlaced);
         const int64_t RowStart = static_cast<int64_t>(K) * W;
@@ -637,46 +739,89 @@ void TImageDataDecoder::Scatter(const TImageParams& Params, uint8_t* PixelRows,
             std::memcpy(P, Src, static_cast<size_t>(N));
         }
         std::memset(P + N, 0, PixelStride - static_cast<size_t>(N));
-        if (!Params.Transparent || MaskRows == nullptr) {
-            continue;
+        if (Params.Transparent && MaskRows != nullptr) {
+            MaskRow(Src, N, W, Params.TransparentIndex,
+                    MaskRows + MaskStride * static_cast<size_t>(H - 1 - Y), MaskStride);
         }
-        uint8_t* M = MaskRows + MaskStride * static_cast<size_t>(H - 1 - Y);
-        int32_t X = 0;
-#if defined(__SSE2__)
-        const __m128i Wanted = _mm_set1_epi8(static_cast<char>(Index));
-        for (; X + 16 <= N; X += 16) {
-            const __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Src + X));
-            const auto Bits = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(V, Wanted)));
-            M[X >> 3] = ReversedBits[Bits & 0xFF];
-            M[(X >> 3) + 1] = ReversedBits[Bits >> 8];
+    }
+}
+
+void TImageDataDecoder::PlaceInRows(const TImageParams& Params, uint8_t* PixelRows,
+                                    uint8_t* MaskRows) {
+    const int32_t W = Params.Width, H = Params.Height;
+    const size_t Width = static_cast<size_t>(W);
+    const size_t Stride = static_cast<size_t>(DIBRowSize(W, 8));
+    const size_t MaskStride = static_cast<size_t>(DIBRowSize(W, 1));
+    const size_t Total = Width * static_cast<size_t>(H);
+    auto Row = [&](int32_t R) { return PixelRows + Stride * static_cast<size_t>(R); };
+    // Pixels the data never reached are 0.
+    std::memset(PixelRows + Stored, 0, Total - static_cast<size_t>(Stored));
+    // The rows apart to their padded length, the last first (it moves furthest), padding 0.
+    if (Stride > Width) {
+        for (int32_t K = H - 1; K >= 0; --K) {
+            std::memmove(Row(K), PixelRows + Width * static_cast<size_t>(K), Width);
+            std::memset(Row(K) + Width, 0, Stride - Width);
         }
-#endif
-        const uint64_t Broadcast = 0x0101010101010101ull * Index;
-        for (; X + 8 <= N; X += 8) {
-            // Eight pixels at once: flag the bytes equal to the index, then gather the flags
-            // into one mask byte, first pixel in bit 7.
-            const uint64_t V = Load64(Src + X) ^ Broadcast;
-            const uint64_t T = ((V & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | V;
-            const uint64_t Zero = (~T & 0x8080808080808080ull) >> 7;
-            M[X >> 3] = static_cast<uint8_t>((Zero * 0x8040201008040201ull) >> 56);
-        }
-        // Whole bytes are written above; the rest of the row is built on zeros.
-        std::memset(M + (X >> 3), 0, MaskStride - static_cast<size_t>(X >> 3));
-        for (; X < N; ++X) {
-            if (Src[X] == Index) {
-                M[X >> 3] = static_cast<uint8_t>(M[X >> 3] | (0x80 >> (X & 7)));
+    }
+    // Stored row K holds image row Y, which the bottom-up rows keep at row H - 1 - Y.
+    const bool Masked = Params.Transparent && MaskRows != nullptr;
+    auto Mask = [&](int32_t K, int32_t Y) {
+        const int64_t Reached = std::clamp<int64_t>(Stored - int64_t{K} * W, 0, W);
+        const size_t At = static_cast<size_t>(H - 1 - Y);
+        MaskRow(PixelRows + Stride * At, static_cast<int32_t>(Reached), W, Params.TransparentIndex,
+                MaskRows + MaskStride * At, MaskStride);
+    };
+    if (!Params.Interlaced) {
+        // Rows K and H - 1 - K change places; their mask rows are built while both are in cache.
+        for (int32_t K = 0; K < H / 2; ++K) {
+            SwapRows(Row(K), Row(H - 1 - K), Stride);
+            if (Masked) {
+                Mask(K, K);
+                Mask(H - 1 - K, H - 1 - K);
             }
         }
-        // Pixels the data never reached are transparent.
-        for (; X < W && (X & 7) != 0; ++X) {
-            M[X >> 3] = static_cast<uint8_t>(M[X >> 3] | (0x80 >> (X & 7)));
+        if (Masked && H % 2 == 1) {
+            Mask(H / 2, H / 2);
         }
-        for (; X + 8 <= W; X += 8) {
-            M[X >> 3] = 0xFF;
+        return;
+    }
+    // Interlaced: each cycle of the permutation moves row by row through one spare row. Row R
+    // receives image row H - 1 - R, which is stored at StoredRow of it.
+    const int32_t Pass0 = (H + 7) / 8, Pass1 = (H + 3) / 8, Pass2 = (H + 1) / 4;
+    auto StoredRow = [&](int32_t Y) {
+        if (Y % 8 == 0) {
+            return Y / 8;
         }
-        for (; X < W; ++X) {
-            M[X >> 3] = static_cast<uint8_t>(M[X >> 3] | (0x80 >> (X & 7)));
+        if (Y % 8 == 4) {
+            return Pass0 + Y / 8;
         }
+        if (Y % 4 == 2) {
+            return Pass0 + Pass1 + Y / 4;
+        }
+        return Pass0 + Pass1 + Pass2 + Y / 2;
+    };
+    Spare.resize(Stride);
+    Placed.assign(static_cast<size_t>(H), 0);
+    for (int32_t Start = 0; Start < H; ++Start) {
+        if (Placed[static_cast<size_t>(Start)]) {
+            continue;
+        }
+        std::memcpy(Spare.data(), Row(Start), Stride);
+        int32_t R = Start;
+        // A cycle is at most H rows long (bounded, should the mapping ever be wrong).
+        for (int32_t Step = 0; Step < H; ++Step) {
+            Placed[static_cast<size_t>(R)] = 1;
+            const int32_t From = StoredRow(H - 1 - R);
+            if (From == Start) {
+                std::memcpy(Row(R), Spare.data(), Stride);
+                break;
+            }
+            std::memcpy(Row(R), Row(From), Stride);
+            R = From;
+        }
+    }
+    for (int32_t K = 0; Masked && K < H; ++K) {
+        Mask(K, StoredRowToImageRow(K, H, true));
     }
 }
 

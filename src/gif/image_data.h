@@ -37,8 +37,18 @@ public:
     // image data. False when the code size is above 15: nothing decoded. An input that ends
     // before the code size byte decodes no pixel (all keep 0, and are transparent when the
     // image is).
+    //
+    // LeadRoom and TailRoom are bytes just before and just after the pixel rows that the
+    // decoder may use while it decodes (a BMP file's headers and palette, which it puts back,
+    // and spare room, which it leaves as it likes). With RowsTailRoom after the rows and room
+    // for the image's one-pixel strings before them (2 to the code size, at most 2048 bytes),
+    // an image of code size 11 or less is decoded straight into the rows, without a buffer of
+    // its own.
     bool Decode(const TImageParams& Params, const uint8_t* Input, size_t InputSize,
-                size_t& Position, uint8_t* PixelRows, uint8_t* MaskRows, const TRowProgress& OnRow);
+                size_t& Position, uint8_t* PixelRows, uint8_t* MaskRows, const TRowProgress& OnRow,
+                size_t LeadRoom = 0, size_t TailRoom = 0);
+    // The room after the pixel rows that lets Decode write straight into them.
+    static constexpr size_t RowsTailRoom = 4096 + 8;
 
     // Pixels the last image stored (the rest keep 0 and are transparent).
     int64_t Written() const { return Stored; }
@@ -50,12 +60,18 @@ public:
 private:
     void GatherSubBlocks(const uint8_t* Input, size_t InputSize, size_t& Position);
     size_t LazyPosition(uint64_t BitsConsumed) const;
+    // Decodes into Base + LeadBytes; Base[I] holds I (one-pixel strings) for every I below
+    // the clear code.
     void RunLZW(int MinCodeSize, int64_t Total, const TRowProgress* OnRow,
-                const TImageParams& Params);
+                const TImageParams& Params, uint8_t* Base, size_t LeadBytes);
     // Code sizes 12 to 15: every code is a pixel value or a control code.
     void RunLiteral(int MinCodeSize, int64_t Total, const TRowProgress* OnRow,
                     const TImageParams& Params);
+    // Copies the stored-order output into the rows (and builds the mask rows).
     void Scatter(const TImageParams& Params, uint8_t* PixelRows, uint8_t* MaskRows) const;
+    // Turns stored-order pixels at the rows' start into the bottom-up rows in place (and
+    // builds the mask rows).
+    void PlaceInRows(const TImageParams& Params, uint8_t* PixelRows, uint8_t* MaskRows);
 
     TPixelMemory DataBuffer;        // the image's sub-blocks, joined, plus zero padding
     size_t DataSize = 0;            // bytes of it in use, padding included
@@ -73,6 +89,9 @@ private:
     std::vector<uint16_t> Length;
     std::vector<uint32_t> Offset; // where each entry's string stands in the output
     std::vector<uint8_t> Stack;
+    // An interlaced image's rows put in place: one spare row, and which rows are done.
+    std::vector<uint8_t> Spare;
+    std::vector<uint8_t> Placed;
     // The fast loop's table, one spare slot for a full table; only entries made in the
     // current image are read.
     std::unique_ptr<uint64_t[]> Entries;

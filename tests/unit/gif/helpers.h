@@ -6,27 +6,41 @@
 #include "gif/image_data.h"
 #include "gif/reference_lzw.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
 namespace quillop::gif::test {
 
-inline ReferenceImage DecodeProduction(const Bytes& Input, size_t Position, int Width, int Height,
-                                       bool Interlaced, bool Transparent, uint8_t Index,
-                                       bool ProgressOn) {
+// How the rows are handed to the decoder: on their own (the decoder uses a buffer of its own),
+// or with room before and after them as in a BMP file (it may decode straight into them).
+enum class RowRoom { None, Around };
+
+inline ReferenceImage DecodeProductionWith(RowRoom Room, const Bytes& Input, size_t Position,
+                                           int Width, int Height, bool Interlaced, bool Transparent,
+                                           uint8_t Index, bool ProgressOn) {
     ReferenceImage R;
     TImageParams Params{Width, Height, Interlaced, Transparent, Index, ProgressOn};
-    R.Pixels.assign(DIBRowSize(Width, 8) * static_cast<size_t>(Height), 0);
+    const size_t RowsSize = DIBRowSize(Width, 8) * static_cast<size_t>(Height);
+    const size_t Lead = Room == RowRoom::Around ? 2048 : 0;
+    const size_t Tail = Room == RowRoom::Around ? TImageDataDecoder::RowsTailRoom : 0;
+    Bytes Memory(Lead + RowsSize + Tail, 0xEE);
     if (Transparent) {
         R.Mask.assign(DIBRowSize(Width, 1) * static_cast<size_t>(Height), 0);
     }
     TImageDataDecoder D;
     size_t Pos = Position;
-    R.Accepted = D.Decode(Params, Input.data(), Input.size(), Pos, R.Pixels.data(),
-                          Transparent ? R.Mask.data() : nullptr, [&](int32_t Row, size_t At) {
-                              R.ProgressRows.push_back(Row);
-                              R.ProgressPositions.push_back(At);
-                          });
+    R.Accepted = D.Decode(
+        Params, Input.data(), Input.size(), Pos, Memory.data() + Lead,
+        Transparent ? R.Mask.data() : nullptr,
+        [&](int32_t Row, size_t At) {
+            R.ProgressRows.push_back(Row);
+            R.ProgressPositions.push_back(At);
+        },
+        Lead, Tail);
+    R.Pixels.assign(Memory.begin() + static_cast<std::ptrdiff_t>(Lead),
+                    Memory.begin() + static_cast<std::ptrdiff_t>(Lead + RowsSize));
     if (!R.Accepted) {
         R.Pixels.clear();
         R.Mask.clear();
@@ -34,6 +48,25 @@ inline ReferenceImage DecodeProduction(const Bytes& Input, size_t Position, int 
     R.EndPosition = Pos;
     R.Written = static_cast<int>(D.Written());
     return R;
+}
+
+// Both ways, which must agree in everything.
+inline ReferenceImage DecodeProduction(const Bytes& Input, size_t Position, int Width, int Height,
+                                       bool Interlaced, bool Transparent, uint8_t Index,
+                                       bool ProgressOn) {
+    const ReferenceImage Own = DecodeProductionWith(RowRoom::None, Input, Position, Width, Height,
+                                                    Interlaced, Transparent, Index, ProgressOn);
+    const ReferenceImage InRows =
+        DecodeProductionWith(RowRoom::Around, Input, Position, Width, Height, Interlaced,
+                             Transparent, Index, ProgressOn);
+    EXPECT_EQ(Own.Accepted, InRows.Accepted);
+    EXPECT_EQ(Own.Pixels, InRows.Pixels);
+    EXPECT_EQ(Own.Mask, InRows.Mask);
+    EXPECT_EQ(Own.EndPosition, InRows.EndPosition);
+    EXPECT_EQ(Own.Written, InRows.Written);
+    EXPECT_EQ(Own.ProgressRows, InRows.ProgressRows);
+    EXPECT_EQ(Own.ProgressPositions, InRows.ProgressPositions);
+    return InRows;
 }
 
 inline ReferenceImage DecodeReference(const Bytes& Input, size_t Position, int Width, int Height,
