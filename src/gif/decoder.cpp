@@ -227,11 +227,11 @@ bool TGIFDecoder::ReadFrame(TGIFFrame& F) {
         F.SavedMask.Create(F.Width, F.Height, 1, &G.FFrameStore);
     }
 
-    std::vector<TRGBQuad> Palette;
-    Palette.reserve(Colors);
+    std::vector<TRGBQuad> Palette(Colors);
+    TRGBQuad* Quad = Palette.data();
     for (uint32_t I = 0; I < Colors; ++I) {
         const TRGBTriple& C = (*F.ColorTable)[I];
-        Palette.push_back(TRGBQuad{C.Blue, C.Green, C.Red, 0});
+        Quad[I] = TRGBQuad{C.Blue, C.Green, C.Red, 0};
     }
     // The rows are not zero-filled here: the decoder writes every byte of them. It may decode
     // straight into them, using the room after them and, for a while, the headers' bytes.
@@ -488,7 +488,9 @@ bool TGIFPicture::LoadFromBuffer(const void* Data, size_t Size) {
 
 void TGIFPicture::FreeFrames() {
     FEmpty = true;
-    for (int32_t I = GIFMaxFrames; I >= 1; --I) {
+    // The last frame first; the table holds none past FrameCount (a frame joins it only once
+    // it is read whole).
+    for (int32_t I = FFrameCount; I >= 1; --I) {
         FFrames[static_cast<size_t>(I - 1)].reset();
     }
     FFrameStore.Rewind();
