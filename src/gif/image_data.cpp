@@ -692,31 +692,27 @@ void MaskRow(const uint8_t* Src, int32_t N, int32_t W, uint8_t Index, uint8_t* M
     }
 }
 
-// Exchanges two rows of N bytes (a multiple of 4) that do not overlap, 16, 8 and 4 bytes at a
-// time.
+// Exchanges N bytes at A and at B through registers.
+template <size_t N> inline void SwapChunk(uint8_t* A, uint8_t* B) {
+    uint8_t X[N], Y[N];
+    std::memcpy(X, A, N);
+    std::memcpy(Y, B, N);
+    std::memcpy(A, Y, N);
+    std::memcpy(B, X, N);
+}
+
+// Exchanges two rows of N bytes (a multiple of 4) that do not overlap.
 void SwapRows(uint8_t* A, uint8_t* B, size_t N) {
     size_t I = 0;
     for (; I + 16 <= N; I += 16) {
-        uint64_t X[2], Y[2];
-        std::memcpy(X, A + I, 16);
-        std::memcpy(Y, B + I, 16);
-        std::memcpy(A + I, Y, 16);
-        std::memcpy(B + I, X, 16);
+        SwapChunk<16>(A + I, B + I);
     }
     if (I + 8 <= N) {
-        uint64_t X, Y;
-        std::memcpy(&X, A + I, 8);
-        std::memcpy(&Y, B + I, 8);
-        std::memcpy(A + I, &Y, 8);
-        std::memcpy(B + I, &X, 8);
+        SwapChunk<8>(A + I, B + I);
         I += 8;
     }
     if (I + 4 <= N) {
-        uint32_t X, Y;
-        std::memcpy(&X, A + I, 4);
-        std::memcpy(&Y, B + I, 4);
-        std::memcpy(A + I, &Y, 4);
-        std::memcpy(B + I, &X, 4);
+        SwapChunk<4>(A + I, B + I);
     }
 }
 
