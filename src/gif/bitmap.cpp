@@ -399,42 +399,66 @@ void MonoBytes(uint8_t* D, int32_t X, int32_t W, const uint8_t* S, int32_t SX, s
     }
 }
 
+// Bytes [Lo, Hi) of a row, each combined with the source byte Fetch(B) by the operation.
+template <class SourceByte>
+inline void MonoMiddle(uint8_t* D, int32_t Lo, int32_t Hi, uint32_t Rop, SourceByte&& Fetch) {
+    switch (Rop) {
+    case kSrcCopy:
+        for (int32_t B = Lo; B < Hi; ++B) {
+            D[B] = Fetch(B);
+        }
+        break;
+    case kSrcAnd:
+        for (int32_t B = Lo; B < Hi; ++B) {
+            D[B] = static_cast<uint8_t>(D[B] & Fetch(B));
+        }
+        break;
+    case kSrcInvert:
+        for (int32_t B = Lo; B < Hi; ++B) {
+            D[B] = static_cast<uint8_t>(D[B] ^ Fetch(B));
+        }
+        break;
+    default:
+        std::memset(D + Lo, Rop == kBlackness ? 0 : 0xFF, static_cast<size_t>(Hi - Lo));
+        break;
+    }
+}
+
 // One row of a raster operation on 1-bit pixels [X, X + W).
 void MonoRow(uint8_t* D, int32_t X, int32_t W, const uint8_t* S, int32_t SX, size_t SStride,
              uint32_t Rop) {
     const int32_t First = X / 8, Last = (X + W - 1) / 8;
-    // Whole bytes in the middle, when they line up with the source (or there is none).
-    const int32_t MidFirst = (X + 7) / 8, MidEnd = (X + W) / 8;
-    if (MidFirst < MidEnd && (S == nullptr || ((SX - X) & 7) == 0)) {
-        uint8_t* P = D + MidFirst;
-        const size_t N = static_cast<size_t>(MidEnd - MidFirst);
-        const uint8_t* Q = S ? S + (SX - X) / 8 + MidFirst : nullptr;
-        switch (Rop) {
-        case kSrcCopy:
-            std::memcpy(P, Q, N);
-            break;
-        case kSrcAnd:
-            for (size_t I = 0; I < N; ++I) {
-                P[I] &= Q[I];
-            }
-            break;
-        case kSrcInvert:
-            for (size_t I = 0; I < N; ++I) {
-                P[I] ^= Q[I];
-            }
-            break;
-        default:
-            std::memset(P, Rop == kBlackness ? 0 : 0xFF, N);
-            break;
-        }
-        for (int32_t B : {First, Last}) {
-            if (B < MidFirst || B >= MidEnd) {
-                MonoBytes(D, X, W, S, SX, SStride, Rop, B, B);
-            }
-        }
+    // Whole bytes in the middle: straight from the source's bytes when they line up (or there
+    // is no source), else each from two neighbouring source bytes.
+    int32_t Lo = (X + 7) / 8, Hi = (X + W) / 8;
+    if (Lo < Hi && (S == nullptr || ((SX - X) & 7) == 0)) {
+        const uint8_t* Q = S ? S + (SX - X) / 8 : nullptr;
+        MonoMiddle(D, Lo, Hi, Rop, [Q](int32_t B) { return Q[B]; });
+    } else if (Lo < Hi) {
+        // Destination byte B takes source bits from bit 8 B + SX - X on: the last Shift bits of
+        // source byte B + Offset and the first 8 - Shift of the next one.
+        const int64_t Q = int64_t{SX} - X;
+        const int64_t Offset = Q >= 0 ? Q / 8 : (Q - 7) / 8;
+        const int Shift = static_cast<int>(Q - Offset * 8);
+        Lo = static_cast<int32_t>(std::max<int64_t>(Lo, -Offset));
+        Hi =
+            static_cast<int32_t>(std::min<int64_t>(Hi, static_cast<int64_t>(SStride) - 1 - Offset));
+        const uint8_t* P = S + Offset;
+        MonoMiddle(D, Lo, Hi, Rop, [P, Shift](int32_t B) {
+            return static_cast<uint8_t>(((uint32_t{P[B]} << 8) | P[B + 1]) >> (8 - Shift));
+        });
+    }
+    if (Lo >= Hi) {
+        MonoBytes(D, X, W, S, SX, SStride, Rop, First, Last);
         return;
     }
-    MonoBytes(D, X, W, S, SX, SStride, Rop, First, Last);
+    // The bytes at either end, in part or beyond the source's row.
+    if (First < Lo) {
+        MonoBytes(D, X, W, S, SX, SStride, Rop, First, Lo - 1);
+    }
+    if (Hi <= Last) {
+        MonoBytes(D, X, W, S, SX, SStride, Rop, Hi, Last);
+    }
 }
 
 } // namespace

@@ -267,10 +267,10 @@ TEST(RasterOps, MaskedDrawEqualsTheThreeOperations) {
 
 TEST(RasterOps, MonochromeOperationsMatchBitByBit) {
     std::mt19937 Rng(8);
-    for (int Case = 0; Case < 500; ++Case) {
-        const int32_t DW = 1 + static_cast<int32_t>(Rng() % 40),
+    for (int Case = 0; Case < 2000; ++Case) {
+        const int32_t DW = 1 + static_cast<int32_t>(Rng() % 100),
                       DH = 1 + static_cast<int32_t>(Rng() % 4);
-        const int32_t SW = 1 + static_cast<int32_t>(Rng() % 40),
+        const int32_t SW = 1 + static_cast<int32_t>(Rng() % 100),
                       SH = 1 + static_cast<int32_t>(Rng() % 4);
         TBitmap D, S;
         ASSERT_TRUE(D.Create(DW, DH, 1));
@@ -283,11 +283,11 @@ TEST(RasterOps, MonochromeOperationsMatchBitByBit) {
         }
         const uint32_t Ops[] = {kSrcCopy, kSrcAnd, kSrcInvert, kBlackness, kWhiteness};
         const uint32_t Op = Ops[Rng() % 5];
-        const int32_t X = static_cast<int32_t>(Rng() % 50) - 10,
+        const int32_t X = static_cast<int32_t>(Rng() % 110) - 10,
                       Y = static_cast<int32_t>(Rng() % 6) - 2;
-        const int32_t SX = static_cast<int32_t>(Rng() % 20) - 5,
+        const int32_t SX = static_cast<int32_t>(Rng() % 60) - 10,
                       SY = static_cast<int32_t>(Rng() % 3);
-        const int32_t W = static_cast<int32_t>(Rng() % 45), H = static_cast<int32_t>(Rng() % 5);
+        const int32_t W = static_cast<int32_t>(Rng() % 110), H = static_cast<int32_t>(Rng() % 5);
         // Expected, pixel by pixel; padding bits past the width must stay as they were.
         std::vector<uint8_t> Expected(D.Data(), D.Data() + D.DataSize());
         const bool UsesSource = Op != kBlackness && Op != kWhiteness;
