@@ -14,7 +14,8 @@
 //   warm (default): each decoder keeps one session per file and decodes with it back to back,
 //     so it reuses whatever it keeps between decodes (our control, Wuffs' decoder and canvas),
 //     and the allocator hands each decode the memory the previous one freed, if the C library
-//     kept it.
+//     kept it. The decoders take turns in ten slices of their runs, so that all of them see
+//     the machine's slow and fast spells alike.
 //   cold (--cold): the decoders take turns, one decode each per round; every decode makes a
 //     new session (inside the timed part, like its destruction) on a heap trimmed by
 //     malloc_trim(0), so it pays for the first touch of all the memory it uses, as a single
@@ -116,6 +117,21 @@ void RunRounds(std::vector<Contender*> Active, const Bytes& File, const Options&
     }
 }
 
+// Warm mode: the contenders take turns in slices of back-to-back decodes (a tenth of their
+// runs and time each), so that a slow spell of a shared machine falls on all of them alike
+// rather than on whichever ran then, while each slice still decodes with warm caches.
+void RunSlices(const std::vector<Contender*>& Ready, const Bytes& File, const Options& Opt) {
+    constexpr int Slices = 10;
+    for (int S = 1; S <= Slices; ++S) {
+        const double Seconds = Opt.SecondsPerCell * S / Slices;
+        const int MinRuns = (Opt.MinRuns * S + Slices - 1) / Slices;
+        for (Contender* C : Ready) {
+            while (C->Runs < Opt.MaxRuns && (C->Runs < MinRuns || C->Total < Seconds))
+                RunOnce(*C, File, Opt);
+        }
+    }
+}
+
 // Best time of one decode of File for each contender, in seconds.
 void BestTimes(std::vector<Contender>& Cs, const Bytes& File, const Options& Opt) {
     std::vector<Contender*> Ready;
@@ -136,8 +152,7 @@ void BestTimes(std::vector<Contender>& Cs, const Bytes& File, const Options& Opt
     if (Opt.Cold) {
         RunRounds(Ready, File, Opt);
     } else {
-        for (Contender* C : Ready)
-            RunRounds({C}, File, Opt);
+        RunSlices(Ready, File, Opt);
     }
     for (auto& C : Cs)
         C.Kept.reset();
