@@ -20,8 +20,8 @@ constexpr size_t Padding = 8;
 // Room in the output past the image's last pixel: the longest string (4096 pixels) and the
 // 8-byte copies' overrun, so that the fast loop copies every string whole without checking
 // how many pixels are still wanted.
-constexpr size_t Slack = 4096 + Padding;
-static_assert(Slack == TImageDataDecoder::RowsTailRoom);
+constexpr size_t Slack = TImageDataDecoder::RowsTailRoom;
+static_assert(Slack >= TableSize + Padding);
 // The output buffer starts with the one-pixel strings of every code below the largest clear
 // code (byte I & 255 at I), so that they stand in it like any other: every code is copied
 // from Base + offset.
@@ -97,13 +97,22 @@ private:
 
 } // namespace
 
+namespace {
+
+// Rows of the first three passes of an interlaced image (the fourth has the rest).
+struct TPasses {
+    int32_t Pass0, Pass1, Pass2;
+    explicit TPasses(int32_t Height)
+        : Pass0((Height + 7) / 8), Pass1((Height + 3) / 8), Pass2((Height + 1) / 4) {}
+};
+
+} // namespace
+
 int32_t StoredRowToImageRow(int32_t K, int32_t Height, bool Interlaced) {
     if (!Interlaced) {
         return K;
     }
-    const int32_t Pass0 = (Height + 7) / 8;
-    const int32_t Pass1 = (Height + 3) / 8;
-    const int32_t Pass2 = (Height + 1) / 4;
+    const auto [Pass0, Pass1, Pass2] = TPasses(Height);
     if (K < Pass0) {
         return 8 * K;
     }
@@ -117,6 +126,23 @@ int32_t StoredRowToImageRow(int32_t K, int32_t Height, bool Interlaced) {
     }
     K -= Pass2;
     return 1 + 2 * K;
+}
+
+int32_t ImageRowToStoredRow(int32_t Y, int32_t Height, bool Interlaced) {
+    if (!Interlaced) {
+        return Y;
+    }
+    const auto [Pass0, Pass1, Pass2] = TPasses(Height);
+    if (Y % 8 == 0) {
+        return Y / 8;
+    }
+    if (Y % 8 == 4) {
+        return Pass0 + Y / 8;
+    }
+    if (Y % 4 == 2) {
+        return Pass0 + Pass1 + Y / 4;
+    }
+    return Pass0 + Pass1 + Pass2 + Y / 2;
 }
 
 TImageDataDecoder::TImageDataDecoder()
@@ -215,7 +241,7 @@ bool TImageDataDecoder::Decode(const TImageParams& Params, const uint8_t* Input,
     const size_t Clear = size_t{1} << MinCodeSize;
     if (MinCodeSize < 12 && LeadRoom >= Clear && TailRoom >= RowsTailRoom) {
         // Straight into the rows: the pixels in stored order from the rows' start, the one-pixel
-        // strings just before them (where the caller's headers go afterwards), then placed
+        // strings just before them (in the caller's bytes, put back afterwards), then placed
         // bottom-up in the same memory.
         uint8_t* const Base = PixelRows - Clear;
         // What those bytes held is put back however the decoding ends.
@@ -782,20 +808,7 @@ void TImageDataDecoder::PlaceInRows(const TImageParams& Params, uint8_t* PixelRo
         return;
     }
     // Interlaced: each cycle of the permutation moves row by row through one spare row. Row R
-    // receives image row H - 1 - R, which is stored at StoredRow of it.
-    const int32_t Pass0 = (H + 7) / 8, Pass1 = (H + 3) / 8, Pass2 = (H + 1) / 4;
-    auto StoredRow = [&](int32_t Y) {
-        if (Y % 8 == 0) {
-            return Y / 8;
-        }
-        if (Y % 8 == 4) {
-            return Pass0 + Y / 8;
-        }
-        if (Y % 4 == 2) {
-            return Pass0 + Pass1 + Y / 4;
-        }
-        return Pass0 + Pass1 + Pass2 + Y / 2;
-    };
+    // receives image row H - 1 - R from where it was stored.
     Spare.resize(Stride);
     Placed.assign(static_cast<size_t>(H), 0);
     for (int32_t Start = 0; Start < H; ++Start) {
@@ -807,7 +820,7 @@ void TImageDataDecoder::PlaceInRows(const TImageParams& Params, uint8_t* PixelRo
         // A cycle is at most H rows long (bounded, should the mapping ever be wrong).
         for (int32_t Step = 0; Step < H; ++Step) {
             Placed[static_cast<size_t>(R)] = 1;
-            const int32_t From = StoredRow(H - 1 - R);
+            const int32_t From = ImageRowToStoredRow(H - 1 - R, H, true);
             if (From == Start) {
                 std::memcpy(Row(R), Spare.data(), Stride);
                 break;

@@ -47,7 +47,8 @@ public:
     bool Decode(const TImageParams& Params, const uint8_t* Input, size_t InputSize,
                 size_t& Position, uint8_t* PixelRows, uint8_t* MaskRows, const TRowProgress& OnRow,
                 size_t LeadRoom = 0, size_t TailRoom = 0);
-    // The room after the pixel rows that lets Decode write straight into them.
+    // The room after the pixel rows that lets Decode write straight into them: the longest
+    // string and an 8-byte copy's overrun.
     static constexpr size_t RowsTailRoom = 4096 + 8;
 
     // Pixels the last image stored (the rest keep 0 and are transparent).
@@ -99,5 +100,7 @@ private:
 
 // Image row of the K-th stored row.
 int32_t StoredRowToImageRow(int32_t K, int32_t Height, bool Interlaced);
+// Stored row of image row Y (the inverse).
+int32_t ImageRowToStoredRow(int32_t Y, int32_t Height, bool Interlaced);
 
 } // namespace quillop::gif

@@ -51,6 +51,16 @@ TEST(ImageData, InterlacedRowsArriveInPassOrder) {
     }
 }
 
+TEST(ImageData, ImageRowToStoredRowInvertsTheInterlacedOrder) {
+    for (int32_t H = 1; H <= 40; ++H) {
+        for (int32_t K = 0; K < H; ++K) {
+            const int32_t Y = StoredRowToImageRow(K, H, true);
+            ASSERT_EQ(ImageRowToStoredRow(Y, H, true), K) << "height " << H << " row " << K;
+            ASSERT_EQ(ImageRowToStoredRow(K, H, false), K);
+        }
+    }
+}
+
 TEST(ImageData, ProgressInsideLargeImagesEvery32ndOr64thRow) {
     struct Case {
         int W, H;
